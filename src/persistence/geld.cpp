@@ -1,0 +1,104 @@
+#include "persistence/geld.h"
+
+#include <cstdlib>
+#include <limits>
+
+namespace zanti {
+
+namespace {
+
+// Digits of a number in hundredths plus whatever decimals follow the second
+// one, so that rounding sees them. Returns false on anything that is not a
+// plain decimal number.
+bool Zerlegen(QString text, bool &negativ, QString &ganz, QString &bruch)
+{
+    text = text.trimmed();
+    negativ = false;
+    if (text.startsWith(u'-') || text.startsWith(u'+')) {
+        negativ = text.startsWith(u'-');
+        text.remove(0, 1);
+    }
+    const bool komma = text.contains(u',');
+    const bool punkt = text.contains(u'.');
+    if (komma && punkt) {
+        // "1.234,50": dots group thousands.
+        text.remove(u'.');
+    } else if (punkt) {
+        // "2.5" is meant as 2,50, never as 25.
+        text.replace(u'.', u',');
+    }
+    const qsizetype trenner = text.indexOf(u',');
+    if (trenner != text.lastIndexOf(u','))
+        return false;
+    ganz = trenner < 0 ? text : text.left(trenner);
+    bruch = trenner < 0 ? QString() : text.mid(trenner + 1);
+    if (ganz.isEmpty() && bruch.isEmpty())
+        return false;
+    for (const QString *teil : {&ganz, &bruch}) {
+        for (QChar c : *teil) {
+            if (!c.isDigit() || c.unicode() > u'9')
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<Cent> BetragLesen(const QString &text)
+{
+    bool negativ = false;
+    QString ganz, bruch;
+    if (!Zerlegen(text, negativ, ganz, bruch))
+        return std::nullopt;
+    // Up to 15 integer digits keep every sum far from the 64-bit limit.
+    while (ganz.size() > 1 && ganz.startsWith(u'0'))
+        ganz.remove(0, 1);
+    if (ganz.size() > 15)
+        return std::nullopt;
+    Cent wert = 0;
+    for (QChar c : ganz)
+        wert = wert * 10 + (c.unicode() - u'0');
+    const QString hundertstel = (bruch + QStringLiteral("00")).left(2);
+    wert = wert * 100 + hundertstel.toInt();
+    if (bruch.size() > 2 && bruch.at(2).unicode() >= u'5')
+        ++wert;
+    return negativ ? -wert : wert;
+}
+
+QString BetragFormat(Cent betrag)
+{
+    const qint64 betragAbs = betrag < 0 ? -betrag : betrag;
+    QString text = QString::number(betragAbs / 100) + u','
+        + QString::number(betragAbs % 100).rightJustified(2, u'0');
+    return betrag < 0 ? u'-' + text : text;
+}
+
+QString ZahlAllgemein(Cent hundertstel)
+{
+    QString text = BetragFormat(hundertstel);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u','))
+        text.chop(1);
+    return text;
+}
+
+std::optional<int> GanzzahlLesen(const QString &text)
+{
+    const std::optional<Cent> wert = BetragLesen(text);
+    if (!wert)
+        return std::nullopt;
+    // Round to the nearest whole number, halves to the even one.
+    qint64 ganz = *wert / 100;
+    const qint64 rest = *wert % 100;
+    if (rest > 50 || (rest == 50 && (ganz % 2) != 0))
+        ++ganz;
+    else if (rest < -50 || (rest == -50 && (ganz % 2) != 0))
+        --ganz;
+    if (ganz < std::numeric_limits<qint16>::min() || ganz > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return static_cast<int>(ganz);
+}
+
+} // namespace zanti

@@ -1,0 +1,136 @@
+#include "persistence/ini_datei.h"
+
+#include "persistence/datei.h"
+#include "persistence/text_helfer.h"
+
+namespace zanti {
+
+namespace {
+
+// The name of a "[name]" line, or a null string for any other line.
+QString AbschnittName(const QString &zeile)
+{
+    const QString t = zeile.trimmed();
+    if (!t.startsWith(u'['))
+        return {};
+    const qsizetype ende = t.indexOf(u']');
+    return ende < 0 ? t.mid(1).trimmed() : t.mid(1, ende - 1).trimmed();
+}
+
+bool IstAbschnitt(const QString &zeile)
+{
+    return zeile.trimmed().startsWith(u'[');
+}
+
+bool GleicherName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QString SchluesselName(const QString &zeile)
+{
+    const qsizetype gleich = zeile.indexOf(u'=');
+    return gleich < 0 ? QString() : zeile.left(gleich).trimmed();
+}
+
+QString WertOhneHuellen(const QString &zeile)
+{
+    QString wert = zeile.mid(zeile.indexOf(u'=') + 1).trimmed();
+    if (wert.size() >= 2 && (wert.front() == u'"' || wert.front() == u'\'')
+        && wert.back() == wert.front())
+        wert = wert.mid(1, wert.size() - 2);
+    return wert;
+}
+
+} // namespace
+
+IniDatei IniDatei::Laden(const QString &pfad)
+{
+    IniDatei ini;
+    ini.m_pfad = pfad;
+    if (const auto bytes = DateiLesen(pfad); bytes && !bytes->isEmpty()) {
+        QString text = Cp1252Lesen(*bytes);
+        if (text.endsWith(u'\n'))
+            text.chop(1);
+        ini.m_zeilen = text.split(u'\n');
+        for (QString &zeile : ini.m_zeilen) {
+            if (zeile.endsWith(u'\r'))
+                zeile.chop(1);
+        }
+    }
+    return ini;
+}
+
+qsizetype IniDatei::abschnittZeile(const QString &abschnitt) const
+{
+    for (qsizetype i = 0; i < m_zeilen.size(); ++i) {
+        if (IstAbschnitt(m_zeilen[i]) && GleicherName(AbschnittName(m_zeilen[i]), abschnitt))
+            return i;
+    }
+    return -1;
+}
+
+qsizetype IniDatei::schluesselZeile(qsizetype abschnitt, const QString &schluessel) const
+{
+    for (qsizetype i = abschnitt + 1; i < m_zeilen.size() && !IstAbschnitt(m_zeilen[i]); ++i) {
+        if (GleicherName(SchluesselName(m_zeilen[i]), schluessel))
+            return i;
+    }
+    return -1;
+}
+
+QString IniDatei::lesen(const QString &abschnitt, const QString &schluessel, int puffer) const
+{
+    QString wert = kUnbekannt;
+    const qsizetype a = abschnittZeile(abschnitt);
+    if (a >= 0) {
+        if (const qsizetype s = schluesselZeile(a, schluessel); s >= 0)
+            wert = WertOhneHuellen(m_zeilen[s]);
+    }
+    return wert.left(qMax(0, puffer - 1));
+}
+
+void IniDatei::schreiben(const QString &abschnitt, const QString &schluessel, const QString &wert)
+{
+    const QString name = IniTextBereinigen(abschnitt);
+    const QString zeile = IniTextBereinigen(schluessel) + u'=' + IniTextBereinigen(wert);
+    const qsizetype a = abschnittZeile(name);
+    if (a < 0) {
+        m_zeilen << u'[' + name + u']' << zeile;
+        return;
+    }
+    if (const qsizetype s = schluesselZeile(a, schluessel); s >= 0) {
+        m_zeilen[s] = zeile;
+        return;
+    }
+    // After the last line of the section that is not blank.
+    qsizetype letzte = a;
+    for (qsizetype i = a + 1; i < m_zeilen.size() && !IstAbschnitt(m_zeilen[i]); ++i) {
+        if (!m_zeilen[i].trimmed().isEmpty())
+            letzte = i;
+    }
+    m_zeilen.insert(letzte + 1, zeile);
+}
+
+QByteArray IniDatei::inhalt() const
+{
+    QByteArray bytes;
+    for (const QString &zeile : m_zeilen) {
+        bytes += Cp1252Schreiben(zeile);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+bool IniDatei::speichern() const
+{
+    return DateiSpeichern(m_pfad, inhalt());
+}
+
+QString IniLesen(const QString &pfad, const QString &abschnitt, const QString &schluessel,
+                 int puffer)
+{
+    return IniDatei::Laden(pfad).lesen(abschnitt, schluessel, puffer);
+}
+
+} // namespace zanti

@@ -1,0 +1,83 @@
+#include "persistence/text_helfer.h"
+
+#include <array>
+
+namespace zanti {
+
+namespace {
+
+// Unicode code points of the bytes 0x80..0x9F in Windows-1252 (0 = unused).
+constexpr std::array<char16_t, 32> kCp1252Oben = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char Cp1252Byte(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return static_cast<char>(u);
+    for (int i = 0; i < 32; ++i) {
+        if (kCp1252Oben[i] != 0 && kCp1252Oben[i] == u)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+} // namespace
+
+QString Cp1252Lesen(const QByteArray &bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        if (u >= 0x80 && u < 0xA0 && kCp1252Oben[u - 0x80] != 0)
+            text.append(QChar(kCp1252Oben[u - 0x80]));
+        else
+            text.append(QChar(u));
+    }
+    return text;
+}
+
+QByteArray Cp1252Schreiben(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (QChar c : text)
+        bytes.append(Cp1252Byte(c));
+    return bytes;
+}
+
+QByteArray UmlauteWandeln(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'Ä': bytes.append(char(142)); break;
+        case u'Ö': bytes.append(char(153)); break;
+        case u'Ü': bytes.append(char(154)); break;
+        case u'ä': bytes.append(char(132)); break;
+        case u'ö': bytes.append(char(148)); break;
+        case u'ü': bytes.append(char(129)); break;
+        case u'ß': bytes.append(char(225)); break;
+        default: bytes.append(Cp1252Byte(c)); break;
+        }
+    }
+    return bytes;
+}
+
+QString IniTextBereinigen(const QString &text)
+{
+    QString sauber;
+    sauber.reserve(text.size());
+    for (QChar c : text) {
+        if (c.unicode() >= 0x20 && c.unicode() != 0x7F)
+            sauber.append(c);
+    }
+    return sauber;
+}
+
+} // namespace zanti

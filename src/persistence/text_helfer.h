@@ -1,0 +1,22 @@
+#pragma once
+// Text conversions between the register and the outside world: the files are
+// Windows-1252, the printer speaks code page 437.
+#include <QByteArray>
+#include <QString>
+
+namespace zanti {
+
+// Windows-1252 bytes to text and back. Characters that Windows-1252 cannot
+// hold become '?'.
+QString Cp1252Lesen(const QByteArray &bytes);
+QByteArray Cp1252Schreiben(const QString &text);
+
+// Printer bytes of a text: Ä Ö Ü ä ö ü ß become their code-page-437 bytes,
+// every other character is sent as its Windows-1252 byte.
+QByteArray UmlauteWandeln(const QString &text);
+
+// A value for an INI file: line breaks and other control characters are
+// dropped, so no typed text can start a new key or section.
+QString IniTextBereinigen(const QString &text);
+
+} // namespace zanti

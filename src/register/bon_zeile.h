@@ -1,0 +1,17 @@
+#pragma once
+// One line of the open receipt, as table "Bon" keeps it.
+#include <QString>
+
+namespace zanti {
+
+struct BonZeile
+{
+    qint64 Autowert = 0;   // set by the database
+    QString Anzahl;        // quantity as typed: "1" to "9" or "10"
+    QString Artikel;       // article text at the moment of booking
+    QString Preis;         // line amount (price x quantity), "###0.00"
+    int Tastennr = 0;      // article key 1..35
+    qint32 BonId = 0;      // number of the line's protocol entry
+};
+
+} // namespace zanti

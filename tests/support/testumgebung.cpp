@@ -1,0 +1,93 @@
+#include "support/testumgebung.h"
+
+#include "persistence/text_helfer.h"
+#include "register/meldung.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QWidget>
+
+namespace zanti::test {
+
+Programmordner::Programmordner()
+{
+    QVERIFY2(m_ordner.isValid(), "temporary folder");
+}
+
+QString Programmordner::datei(const QString &name) const
+{
+    return QDir(pfad()).filePath(name);
+}
+
+void Programmordner::schreiben(const QString &name, const QByteArray &inhalt) const
+{
+    QFile f(datei(name));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(inhalt);
+}
+
+void Programmordner::schreibenZeilen(const QString &name, const QStringList &zeilen) const
+{
+    QByteArray inhalt;
+    for (const QString &z : zeilen)
+        inhalt += Cp1252Schreiben(z) + "\r\n";
+    schreiben(name, inhalt);
+}
+
+QByteArray Programmordner::lesen(const QString &name) const
+{
+    QFile f(datei(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+bool Programmordner::gibt(const QString &name) const
+{
+    return QFile::exists(datei(name));
+}
+
+Meldungsrekorder::Meldungsrekorder()
+{
+    MeldungsAnzeigeSetzen([this](QWidget *, const QString &text, const QString &titel, NachOk nachOk) {
+        meldungen.append({text, titel});
+        if (nachOk)
+            nachOk();
+    });
+}
+
+Meldungsrekorder::~Meldungsrekorder()
+{
+    MeldungsAnzeigeSetzen({});
+}
+
+QStringList Meldungsrekorder::texte() const
+{
+    QStringList t;
+    for (const auto &m : meldungen)
+        t << m.text;
+    return t;
+}
+
+ModalWaechter::ModalWaechter()
+{
+    m_timer.setInterval(200);
+    QObject::connect(&m_timer, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            const QString name = modal->objectName() + u' ' + modal->windowTitle();
+            modal->close();
+            QFAIL(qPrintable(u"unexpected modal window: "_qs + name));
+        }
+    });
+    m_timer.start();
+}
+
+QString BuildOrdner()
+{
+    const QString ordner = qEnvironmentVariable("ZANTI_BUILD_DIR");
+    return ordner.isEmpty() ? QDir::currentPath() : ordner;
+}
+
+} // namespace zanti::test

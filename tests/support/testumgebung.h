@@ -1,0 +1,58 @@
+#pragma once
+// What every window test needs: a fresh program folder, a recorder in place
+// of the message boxes, and a watchdog against modal windows that would wait
+// for a person.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace zanti::test {
+
+class Programmordner
+{
+public:
+    Programmordner();
+    QString pfad() const { return m_ordner.path(); }
+    QString datei(const QString &name) const;
+    void schreiben(const QString &name, const QByteArray &inhalt) const;
+    // Windows-1252 text with CR LF line ends, one element a line.
+    void schreibenZeilen(const QString &name, const QStringList &zeilen) const;
+    QByteArray lesen(const QString &name) const;
+    bool gibt(const QString &name) const;
+
+private:
+    QTemporaryDir m_ordner;
+};
+
+struct Meldungseintrag
+{
+    QString text;
+    QString titel;
+};
+
+// Records every message instead of showing it; OK is "pressed" at once.
+class Meldungsrekorder
+{
+public:
+    Meldungsrekorder();
+    ~Meldungsrekorder();
+    QList<Meldungseintrag> meldungen;
+    QStringList texte() const;
+};
+
+// Fails the running test when a modal window appears that nobody expects.
+class ModalWaechter
+{
+public:
+    ModalWaechter();
+
+private:
+    QTimer m_timer;
+};
+
+// The build folder (for screenshots): from the environment, else the current one.
+QString BuildOrdner();
+
+} // namespace zanti::test
