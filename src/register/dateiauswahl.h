@@ -1,0 +1,24 @@
+#pragma once
+// The file dialog of the key-layout buttons, behind one function that tests
+// can answer. The dialog opens without a nested event loop; the answer comes
+// to nachWahl, an empty path meaning "cancelled".
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace zanti {
+
+enum class Dateimodus { Oeffnen, Speichern };
+
+using NachWahl = std::function<void(const QString &pfad)>;
+using Dateiauswahl = std::function<void(QWidget *eltern, Dateimodus modus, const QString &startordner,
+                                        const QString &filter, NachWahl nachWahl)>;
+
+void DateiWaehlen(QWidget *eltern, Dateimodus modus, const QString &startordner,
+                  const QString &filter, NachWahl nachWahl);
+
+// Replaces the dialog (tests); an empty function restores it.
+void DateiauswahlSetzen(Dateiauswahl auswahl);
+
+} // namespace zanti

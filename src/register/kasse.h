@@ -1,0 +1,159 @@
+#pragma once
+// The register window: the keys, the customer display, the open receipt and
+// the protocol. Its operations carry the register's own names; they work on
+// the state record and are spread over several files by concern.
+#include "register/kassen_zustand.h"
+
+#include <QMainWindow>
+#include <QSet>
+#include <QStringList>
+#include <QTimer>
+#include <array>
+
+class QApplication;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTableView;
+
+namespace zanti {
+
+class BonTabelle;
+class DruckerPort;
+class Entwurfsflaeche;
+class KassenTaste;
+class ProtokollBox;
+
+struct Programmversion
+{
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+    QString fenstertitel; // "Zanti 2016" or "Zanti 2017"
+};
+
+class Kasse : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Start-up runs here, with the data files of the program folder.
+    Kasse(const QString &programmordner, const Programmversion &version,
+          QWidget *eltern = nullptr);
+    ~Kasse() override;
+
+    KassenZustand &zustand() { return z; }
+    const KassenZustand &zustand() const { return z; }
+    QString programmordner() const { return m_ordner; }
+    BonTabelle &bonTabelle() { return *m_bon; }
+    DruckerPort &druckerPort() { return *m_port; }
+    QString protokollText() const;
+    // Progress texts of the start-up, in order.
+    const QStringList &startVerlauf() const { return m_startVerlauf; }
+
+    // The register's operations.
+    void ArtikelBuchen();
+    void ProtokollEintragen();
+    void BonAbschliessen();
+    void BonDrucken();
+    void TastenBeschriften();
+    void TastenSpeichern();
+    void VerkaufSpeichern();
+    void EinstellungenLaden();
+    void EinstellungenSpeichern();
+    void FunktionstastenAus();
+    void FunktionstastenEin();
+
+    // Enters set-up mode as an accepted password does.
+    void einstellmodusSetzen(int modus) { z.Einstellmodus = modus; }
+
+signals:
+    // The shutdown has run; the program may end.
+    void beendet();
+
+protected:
+    void closeEvent(QCloseEvent *ereignis) override;
+
+private:
+    // Building the window (kasse_aufbau.cpp).
+    void aufbauen();
+    void tastenAnlegen();
+    void anzeigeAnlegen();
+    void editorAnlegen();
+    void mengenrahmenAnlegen();
+    void statusleisteAnlegen();
+    KassenTaste *taste(const QString &name, const QRect &twips, const QString &text,
+                       qreal schriftPx, QWidget *eltern = nullptr);
+
+    // Start-up and shutdown (kasse_start.cpp, kasse_ende.cpp).
+    void starten();
+    void startText(const QString &text);
+    void protokollLesen();
+    void datenbankOeffnen();
+    void rasterEinrichten();
+    void rasterSpaltenBreiten();
+    void DruckerStarten();
+    void beenden();
+
+    // Keys and display (kasse_buchen.cpp, kasse_menge.cpp).
+    void artikelTaste(int nummer);
+    void tischnummerErfragen();
+    void mengenZiffer(int ziffer);
+    void mengeNull();
+    void mengeLoeschen();
+    void panelSetzen(int panel, const QString &text);
+
+    // Key editor and layout files (kasse_editor.cpp).
+    void editorOeffnen(int k);
+    void editorZeigen(bool sichtbar);
+    void editorUebernehmen();
+    void LadenButton_Click();
+    void HomeButton_Click();
+    void SpeichernButton_Click();
+    bool eventFilter(QObject *objekt, QEvent *ereignis) override;
+
+    // The timer: receipt guard and the look of the mode (kasse_timer.cpp).
+    void Timer1_Timer();
+
+    // Saving with one message per file while it keeps failing.
+    bool dateiGespeichert(const QString &name, bool erfolg);
+
+    const QString m_ordner;
+    const Programmversion m_version;
+    KassenZustand z;
+    QStringList m_startVerlauf;
+    QSet<QString> m_fehlerhafteDateien;
+    bool m_beendet = false;
+
+    BonTabelle *m_bon = nullptr;
+    DruckerPort *m_port = nullptr;
+    QTimer m_timer1;
+
+    Entwurfsflaeche *m_flaeche = nullptr;
+    std::array<KassenTaste *, kArtikelTasten + 1> m_artikel{};
+    std::array<KassenTaste *, 10> m_funktion{}; // Command100..Command109
+    std::array<KassenTaste *, 5> m_farbTasten{}; // Command40..Command44
+    KassenTaste *m_storno = nullptr;
+    KassenTaste *m_gegebenTaste = nullptr;
+    KassenTaste *m_istgleich = nullptr;
+    KassenTaste *m_uebernahme = nullptr;
+    std::array<QLabel *, 2> m_label1{};
+    QLabel *m_label2 = nullptr;
+    QLabel *m_euro = nullptr;
+    QLabel *m_label6 = nullptr;
+    std::array<QLabel *, 3> m_editorEtiketten{}; // Label3..Label5
+    std::array<QLineEdit *, 3> m_editorFelder{}; // Text1..Text3
+    QFrame *m_shape2 = nullptr;
+    QGroupBox *m_rahmen1 = nullptr;
+    ProtokollBox *m_protokoll = nullptr;
+    QTableView *m_raster = nullptr;
+    std::array<QLabel *, 9> m_panel{}; // panels 1..8
+};
+
+// Creates the register window maximised and runs the program; SIGTERM,
+// SIGINT and SIGHUP end it as closing the window does.
+int KasseAusfuehren(QApplication &app, const QString &programmordner,
+                    const Programmversion &version);
+
+} // namespace zanti

@@ -1,0 +1,257 @@
+// Building the register window: every control at its design position.
+#include "register/bon_tabelle.h"
+#include "register/entwurfsflaeche.h"
+#include "register/kasse.h"
+#include "register/kassen_taste.h"
+#include "register/protokoll_box.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTableView>
+
+namespace zanti {
+
+namespace {
+
+// Colour numbers of the window system: red in the lowest byte.
+constexpr qint64 kRot = 255;
+constexpr qint64 kGelb = 65535;
+constexpr qint64 kGruen = 65280;
+constexpr qint64 kHellgrau = 14737632;
+
+// Design rectangle (twips) of article key 1..35: five columns, numbered
+// down each column.
+QRect ArtikelTastenPlatz(int nummer)
+{
+    static const int achtOben[] = {1800, 2640, 3480, 4320, 5160, 6000, 6840, 7680};
+    static const int spalte4Oben[] = {1800, 2880, 4080, 5160, 6360, 7440};
+    static const int spalte5Oben[] = {1800, 2880, 4080, 4920, 5760};
+    if (nummer <= 24) {
+        const int spalte = (nummer - 1) / 8;
+        return {3840 + spalte * 1560, achtOben[(nummer - 1) % 8], 1575, 855};
+    }
+    if (nummer <= 30) {
+        const int hoehe = (nummer == 26 || nummer == 28) ? 1215 : 1095;
+        return {8520, spalte4Oben[nummer - 25], 1575, hoehe};
+    }
+    const int hoehe = nummer == 31 ? 1095 : nummer == 32 ? 1215 : 855;
+    return {10080, spalte5Oben[nummer - 31], 1575, hoehe};
+}
+
+QColor Farbe(qint64 nummer)
+{
+    return FarbeAusNummer(nummer, QColor());
+}
+
+QLabel *Etikett(QWidget *eltern, const QString &name, const QString &text)
+{
+    auto *label = new QLabel(text, eltern);
+    label->setObjectName(name);
+    return label;
+}
+
+} // namespace
+
+KassenTaste *Kasse::taste(const QString &name, const QRect &twips, const QString &text,
+                          qreal schriftPx, QWidget *eltern)
+{
+    auto *knopf = new KassenTaste(name, eltern ? eltern : m_flaeche);
+    knopf->beschriftungSetzen(text);
+    m_flaeche->platzieren(knopf, twips, schriftPx);
+    return knopf;
+}
+
+void Kasse::aufbauen()
+{
+    setWindowTitle(m_version.fenstertitel);
+    m_flaeche = new Entwurfsflaeche(this);
+    m_flaeche->setObjectName(QStringLiteral("Kasse_Flaeche"));
+    setCentralWidget(m_flaeche);
+    anzeigeAnlegen();
+    tastenAnlegen();
+    editorAnlegen();
+    mengenrahmenAnlegen();
+    statusleisteAnlegen();
+}
+
+void Kasse::tastenAnlegen()
+{
+    for (int i = 1; i <= kArtikelTasten; ++i) {
+        m_artikel[i] = taste(u"Command"_qs + QString::number(i), ArtikelTastenPlatz(i), {}, 14);
+        QFont f = m_artikel[i]->font();
+        f.setBold(true);
+        m_artikel[i]->setFont(f);
+        connect(m_artikel[i], &QPushButton::clicked, this, [this, i] { artikelTaste(i); });
+    }
+
+    m_storno = taste(u"Storno"_qs, {10080, 6600, 855, 975}, u"STO"_qs, 24);
+    m_storno->farbeSetzen(Farbe(kRot));
+    m_gegebenTaste = taste(u"GegebenTaste"_qs, {10920, 6600, 735, 975}, u"GEG"_qs, 22);
+    m_gegebenTaste->farbeSetzen(Farbe(kGelb));
+    m_istgleich = taste(u"IstgleichTaste"_qs, {10080, 7560, 1575, 975}, u"="_qs, 40);
+    m_istgleich->farbeSetzen(Farbe(kGelb));
+    connect(m_istgleich, &QPushButton::clicked, this, [this] {
+        BonAbschliessen();
+        FunktionstastenAus();
+    });
+
+    static const char *const kFunktionen[] = {
+        "Salat", "Einzel- bon", "Tischnr.", "Umsatz löschen", "Protokoll löschen",
+        "Bonkopf", "Com", "Drucker", "Verkauf drucken", "Tasten drucken"};
+    for (int i = 0; i < 10; ++i) {
+        m_funktion[i] = taste(u"Command"_qs + QString::number(100 + i),
+                              {3840 + i * 783, 1320, 765, 495}, QString::fromUtf8(kFunktionen[i]), 11);
+        m_funktion[i]->farbeSetzen(Farbe(kGruen));
+    }
+
+    auto *home = taste(u"HomeButton"_qs, {120, 120, 855, 615}, u"HOME"_qs, 13);
+    auto *hilfe = taste(u"HilfeButton"_qs, {1020, 120, 855, 615}, u"Hilfe"_qs, 13);
+    auto *laden = taste(u"LadenButton"_qs, {1920, 120, 855, 615}, u"Tasten - Laden"_qs, 11);
+    auto *speichern =
+        taste(u"SpeichernButton"_qs, {2820, 120, 915, 615}, u"Tasten - Speichern"_qs, 11);
+    Q_UNUSED(hilfe);
+    connect(home, &QPushButton::clicked, this, &Kasse::HomeButton_Click);
+    connect(laden, &QPushButton::clicked, this, &Kasse::LadenButton_Click);
+    connect(speichern, &QPushButton::clicked, this, &Kasse::SpeichernButton_Click);
+}
+
+void Kasse::anzeigeAnlegen()
+{
+    // The customer display: text line, amount line, quantity and currency.
+    auto *kundenanzeige = new QFrame(m_flaeche);
+    kundenanzeige->setObjectName(QStringLiteral("Kundenanzeige"));
+    kundenanzeige->setStyleSheet(
+        QStringLiteral("#Kundenanzeige { background: #0d1b2a; border-radius: 6px; }"));
+    m_flaeche->platzieren(kundenanzeige, {3840, 120, 7815, 1080});
+
+    const QString anzeigeStil = QStringLiteral("color: #9bf59b; background: transparent;");
+    m_label2 = Etikett(m_flaeche, u"Label2"_qs, {});
+    m_label1[0] = Etikett(m_flaeche, u"Label1_0"_qs, {});
+    m_label1[1] = Etikett(m_flaeche, u"Label1_1"_qs, u"0.00"_qs);
+    m_euro = Etikett(m_flaeche, u"Euro"_qs, u"€  "_qs);
+    m_label2->setAlignment(Qt::AlignCenter);
+    m_label1[0]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_label1[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_euro->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (QLabel *l : {m_label2, m_label1[0], m_label1[1], m_euro}) {
+        l->setStyleSheet(anzeigeStil);
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    m_flaeche->platzieren(m_label2, {3900, 120, 1080, 1080}, 44);
+    m_flaeche->platzieren(m_label1[0], {5100, 150, 6480, 450}, 24);
+    m_flaeche->platzieren(m_label1[1], {5100, 600, 5700, 570}, 34);
+    m_flaeche->platzieren(m_euro, {10860, 600, 780, 570}, 34);
+
+    m_label6 = Etikett(m_flaeche, u"Label6"_qs, {});
+    m_flaeche->platzieren(m_label6, {120, 795, 3615, 255}, 10);
+
+    m_raster = new QTableView(m_flaeche);
+    m_raster->setObjectName(QStringLiteral("DataGrid1"));
+    m_raster->setFocusPolicy(Qt::NoFocus);
+    m_raster->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_raster->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_raster->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_raster->verticalHeader()->hide();
+    m_flaeche->platzieren(m_raster, {120, 1080, 3615, 2520}, 14);
+
+    m_protokoll = new ProtokollBox(m_flaeche);
+    m_flaeche->platzieren(m_protokoll, {120, 3720, 3615, 1920}, 11);
+    QFont mono = m_protokoll->font();
+    mono.setFamily(QStringLiteral("DejaVu Sans Mono"));
+    mono.setStyleHint(QFont::Monospace);
+    m_protokoll->setFont(mono);
+}
+
+void Kasse::editorAnlegen()
+{
+    m_shape2 = new QFrame(m_flaeche);
+    m_shape2->setObjectName(QStringLiteral("Shape2"));
+    m_shape2->setFrameShape(QFrame::Box);
+    m_shape2->setLineWidth(2);
+    m_flaeche->platzieren(m_shape2, {120, 1080, 3615, 4560});
+    m_shape2->hide();
+
+    static const char *const kEtiketten[] = {"Artikeltext:", "Preis:", "Farbe:"};
+    for (int i = 0; i < 3; ++i) {
+        m_editorEtiketten[i] = Etikett(m_flaeche, u"Label"_qs + QString::number(3 + i),
+                                       QString::fromUtf8(kEtiketten[i]));
+        m_flaeche->platzieren(m_editorEtiketten[i], {360, 1200 + i * 900, 3135, 300}, 14);
+        m_editorFelder[i] = new QLineEdit(m_flaeche);
+        m_editorFelder[i]->setObjectName(u"Text"_qs + QString::number(1 + i));
+        m_editorFelder[i]->installEventFilter(this);
+        m_flaeche->platzieren(m_editorFelder[i], {360, 1500 + i * 900, 3135, 495}, 18);
+    }
+    connect(m_editorFelder[0], &QLineEdit::returnPressed, this, &Kasse::editorUebernehmen);
+    connect(m_editorFelder[1], &QLineEdit::returnPressed, this, &Kasse::editorUebernehmen);
+
+    static const qint64 kFarben[] = {65280, 255, 8438015, 16761024, 16744703};
+    for (int i = 0; i < 5; ++i) {
+        m_farbTasten[i] = taste(u"Command"_qs + QString::number(40 + i),
+                                {360 + i * 600, 4080, 495, 615}, {}, 0);
+        m_farbTasten[i]->farbeSetzen(Farbe(kFarben[i]));
+        const QString nummer = QString::number(kFarben[i]);
+        connect(m_farbTasten[i], &QPushButton::clicked, this,
+                [this, nummer] { m_editorFelder[2]->setText(nummer); });
+    }
+    m_uebernahme = taste(u"Übernahme"_qs, {360, 4860, 3135, 615}, u"Übernahme"_qs, 16);
+    connect(m_uebernahme, &QPushButton::clicked, this, &Kasse::editorUebernehmen);
+    editorZeigen(false);
+}
+
+void Kasse::mengenrahmenAnlegen()
+{
+    m_rahmen1 = new QGroupBox(u"Anzahl"_qs, m_flaeche);
+    m_rahmen1->setObjectName(QStringLiteral("Rahmen1"));
+    m_flaeche->platzieren(m_rahmen1, {120, 5760, 3615, 2895}, 13);
+
+    // Rows of four: 7 8 9 0 / 4 5 6 P / 1 2 3 C.
+    static const char *const kReihen[3][4] = {
+        {"7", "8", "9", "0"}, {"4", "5", "6", "P"}, {"1", "2", "3", "C"}};
+    for (int reihe = 0; reihe < 3; ++reihe) {
+        for (int spalte = 0; spalte < 4; ++spalte) {
+            const QString text = QString::fromLatin1(kReihen[reihe][spalte]);
+            QString name;
+            if (text == u"0")
+                name = u"Taste0"_qs;
+            else if (text == u"P")
+                name = u"TasteFrei"_qs;
+            else if (text == u"C")
+                name = u"TasteC"_qs;
+            else
+                name = u"Taste0"_qs + text;
+            auto *knopf = taste(name, {120 + spalte * 840, 240 + reihe * 840, 855, 855}, text,
+                                26, m_rahmen1);
+            if (text == u"P") {
+                knopf->farbeSetzen(Farbe(kHellgrau));
+                connect(knopf, &QPushButton::clicked, m_rahmen1, &QWidget::hide);
+            } else if (text == u"C") {
+                connect(knopf, &QPushButton::clicked, this, &Kasse::mengeLoeschen);
+            } else if (text == u"0") {
+                connect(knopf, &QPushButton::clicked, this, &Kasse::mengeNull);
+            } else {
+                const int ziffer = text.toInt();
+                connect(knopf, &QPushButton::clicked, this, [this, ziffer] { mengenZiffer(ziffer); });
+            }
+        }
+    }
+}
+
+void Kasse::statusleisteAnlegen()
+{
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+    for (int i = 1; i <= 8; ++i) {
+        m_panel[i] = Etikett(statusBar(), u"Panel"_qs + QString::number(i), {});
+        m_panel[i]->setFrameShape(QFrame::StyledPanel);
+        m_panel[i]->setMinimumWidth(i <= 2 ? 80 : 130);
+        statusBar()->addPermanentWidget(m_panel[i], i >= 3 ? 1 : 0);
+    }
+}
+
+} // namespace zanti

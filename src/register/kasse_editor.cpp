@@ -1,0 +1,145 @@
+// Article keys: their captions and colours, the key editor of set-up mode and
+// the key-layout files.
+#include "persistence/datei.h"
+#include "persistence/ini_datei.h"
+#include "register/dateiauswahl.h"
+#include "register/entwurfsflaeche.h"
+#include "register/kasse.h"
+#include "register/kassen_taste.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTimer>
+
+namespace zanti {
+
+namespace {
+
+// The system colour of button faces, 8000000F hex as a signed 32-bit number.
+const QString kTastenflaeche = QStringLiteral("-2147483633");
+const QString kLayoutFilter = QStringLiteral("Zantidateien (*.bon);;Inidateien (*.ini)");
+
+// A colour text of a key; nothing when it is no whole number.
+std::optional<qint64> Farbnummer(const QString &text)
+{
+    bool ok = false;
+    const qint64 nummer = text.trimmed().toLongLong(&ok);
+    if (!ok || nummer < std::numeric_limits<qint32>::min() || nummer > std::numeric_limits<quint32>::max())
+        return std::nullopt;
+    return nummer;
+}
+
+} // namespace
+
+void Kasse::TastenBeschriften()
+{
+    for (int i = 1; i <= kArtikelTasten; ++i) {
+        if (z.Tasten.ArtikelPreis[i].isEmpty())
+            m_artikel[i]->setEnabled(false);
+        m_artikel[i]->beschriftungSetzen(z.Tasten.ArtikelText[i] + u'\n' + z.Tasten.ArtikelPreis[i]);
+    }
+    // A colour that is no number stops the colouring there: the keys after it
+    // keep the colour they have.
+    for (int i = 1; i <= kArtikelTasten; ++i) {
+        const std::optional<qint64> nummer = Farbnummer(z.Tasten.ArtikelFarbe[i]);
+        if (!nummer)
+            break;
+        m_artikel[i]->farbeSetzen(FarbeAusNummer(*nummer, QColor()));
+    }
+}
+
+void Kasse::editorZeigen(bool sichtbar)
+{
+    for (QWidget *w : {static_cast<QWidget *>(m_editorFelder[0]), static_cast<QWidget *>(m_editorFelder[1]),
+                       static_cast<QWidget *>(m_editorFelder[2]), static_cast<QWidget *>(m_editorEtiketten[0]),
+                       static_cast<QWidget *>(m_editorEtiketten[1]), static_cast<QWidget *>(m_editorEtiketten[2]),
+                       static_cast<QWidget *>(m_uebernahme)})
+        w->setVisible(sichtbar);
+    for (KassenTaste *farbe : m_farbTasten)
+        farbe->setVisible(sichtbar);
+    if (sichtbar) {
+        for (QWidget *w : m_editorFelder)
+            w->raise();
+    }
+}
+
+void Kasse::editorOeffnen(int k)
+{
+    m_editorFelder[0]->setText(z.Tasten.ArtikelText[k]);
+    m_editorFelder[1]->setText(z.Tasten.ArtikelPreis[k]);
+    m_editorFelder[2]->setText(z.Tasten.ArtikelFarbe[k]);
+    const QColor farbe = FarbeAusNummer(Farbnummer(z.Tasten.ArtikelFarbe[k]).value_or(0x8000000F),
+                                        QColor());
+    m_editorFelder[2]->setStyleSheet(farbe.isValid()
+                                         ? u"QLineEdit { background: %1; }"_qs.arg(farbe.name())
+                                         : QString());
+    editorZeigen(true);
+}
+
+void Kasse::editorUebernehmen()
+{
+    const int k = z.Taste;
+    if (k < 1 || k > kArtikelTasten)
+        return;
+    QLineEdit *text1 = m_editorFelder[0];
+    QLineEdit *text2 = m_editorFelder[1];
+    QLineEdit *text3 = m_editorFelder[2];
+    if (text1->text().isEmpty())
+        text1->setText(u" "_qs);
+    if (text3->text().isEmpty())
+        text3->setText(kTastenflaeche);
+    z.Tasten.ArtikelText[k] = text1->text();
+    z.Tasten.ArtikelFarbe[k] = text3->text();
+    if (!text2->text().isEmpty()) {
+        // A price that reads as a number is stored as "##0.00"; any other
+        // text stays as typed (the key then refuses to sell).
+        const std::optional<Cent> preis = BetragLesen(text2->text());
+        z.Tasten.ArtikelPreis[k] = preis ? BetragFormat(*preis) : text2->text();
+    } else {
+        text2->setText(u" "_qs);
+        z.Tasten.ArtikelPreis[k] = u" "_qs;
+    }
+    TastenSpeichern();
+    TastenBeschriften();
+}
+
+bool Kasse::eventFilter(QObject *objekt, QEvent *ereignis)
+{
+    // Focus on a field of the key editor selects its whole text.
+    if (objekt == m_raster
+        && (ereignis->type() == QEvent::FontChange || ereignis->type() == QEvent::Resize))
+        rasterSpaltenBreiten();
+    if (ereignis->type() == QEvent::FocusIn) {
+        for (QLineEdit *feld : m_editorFelder) {
+            if (objekt == feld)
+                QTimer::singleShot(0, feld, &QLineEdit::selectAll);
+        }
+    }
+    return QMainWindow::eventFilter(objekt, ereignis);
+}
+
+void Kasse::LadenButton_Click()
+{
+    DateiWaehlen(this, Dateimodus::Oeffnen, m_ordner, kLayoutFilter, [this](const QString &pfad) {
+        if (pfad.isEmpty())
+            return;
+        z.Tasten = TastenLayoutLesen(IniDatei::Laden(pfad), 30);
+        TastenBeschriften();
+    });
+}
+
+void Kasse::SpeichernButton_Click()
+{
+    DateiWaehlen(this, Dateimodus::Speichern, m_ordner, kLayoutFilter, [this](const QString &pfad) {
+        if (pfad.isEmpty())
+            return;
+        IniDatei datei = IniDatei::Laden(pfad);
+        TastenLayoutSchreiben(datei, z.Tasten);
+        dateiGespeichert(pfad, datei.speichern());
+    });
+}
+
+} // namespace zanti

@@ -1,0 +1,172 @@
+// Start-up: reads the data files of the program folder, labels the keys,
+// opens the receipt database and the printer port.
+#include "persistence/datei.h"
+#include "persistence/ini_datei.h"
+#include "persistence/verkauf.h"
+#include "printing/drucker_port.h"
+#include "register/bon_tabelle.h"
+#include "register/kasse.h"
+#include "register/kassen_taste.h"
+#include "register/meldung.h"
+#include "register/protokoll_box.h"
+#include "register/start_fenster.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QTableView>
+
+namespace zanti {
+
+namespace {
+
+// Only while the register starts.
+QPointer<Start> g_start;
+
+} // namespace
+
+Kasse::Kasse(const QString &programmordner, const Programmversion &version, QWidget *eltern)
+    : QMainWindow(eltern)
+    , m_ordner(programmordner)
+    , m_version(version)
+{
+    setObjectName(QStringLiteral("Kasse"));
+    m_bon = new BonTabelle(this);
+    m_port = new DruckerPort(programmordner, this);
+    aufbauen();
+    starten();
+    m_timer1.setInterval(50);
+    connect(&m_timer1, &QTimer::timeout, this, &Kasse::Timer1_Timer);
+    m_timer1.start();
+    Timer1_Timer();
+}
+
+Kasse::~Kasse()
+{
+    beenden();
+}
+
+void Kasse::startText(const QString &text)
+{
+    if (!g_start)
+        g_start = new Start(this);
+    g_start->textSetzen(text);
+    m_startVerlauf << text;
+}
+
+void Kasse::starten()
+{
+    startText(u"Start"_qs);
+    z.DBPfad = ProgrammDatei(m_ordner, u"daten.db"_qs);
+    startText(u"Dateipfade ok"_qs);
+    z.Zaehler = 0;
+    z.ProtokollZeilen = 0;
+    z.Anzahl_Eingabe = u"0"_qs;
+    startText(u"Variablen OK"_qs);
+    FunktionstastenAus();
+    startText(u"F Button aus"_qs);
+    m_label6->setText(u" Zanti V %1.%2.%3 / Zantissen Software für Vereine "_qs
+                          .arg(m_version.major)
+                          .arg(m_version.minor)
+                          .arg(m_version.revision));
+
+    const Protokolldatei protokoll = ProtokollLesen(ProgrammDatei(m_ordner, u"protokoll.txt"_qs));
+    m_protokoll->textSetzen(protokoll.text);
+    z.Zaehler = protokoll.zeilen;
+    startText(u"Protokolldatei gelesen"_qs);
+    z.ProtokollZeilen = z.Zaehler;
+
+    z.Tasten = TastenLayoutLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"kasse.ini"_qs)), 40);
+    startText(u"Tasten gelesen"_qs);
+    z.Verkauft = VerkaufszahlenLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"verkauf.ini"_qs)));
+    startText(u"Verkaufszahlen gelesen"_qs);
+    z.Kopfzeile = KopfzeilenLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"bonkopf.ini"_qs)), 40);
+    startText(u"Bonkopf gelesen"_qs);
+    EinstellungenLaden();
+    z.Gesamteinnahme = z.Verkauft[36];
+    startText(u"Einstellungen gelesen"_qs);
+
+    // A setting that is no number leaves its member at 0.
+    z.Einzelbon = GanzzahlLesen(z.Einstellung[2]).value_or(0);
+    z.TischnummerAnzeige = GanzzahlLesen(z.Einstellung[3]).value_or(0);
+    z.Tischnummer = 0;
+    panelSetzen(3, BetragFormat(z.Gesamteinnahme));
+    panelSetzen(4, u"F1 - Tastenhilfe"_qs);
+    panelSetzen(6, z.Einzelbon == 1 ? u"F3 - Einzelbon ein"_qs : u"F3 - Einzelbon aus"_qs);
+    panelSetzen(7, z.TischnummerAnzeige == 1 ? u"F4 - Tischnr. ein"_qs : u"F4 - Tischnr. aus"_qs);
+    startText(u"Statusbar beschrieben"_qs);
+    TastenBeschriften();
+    startText(u"Buttons beschrieben"_qs);
+    z.Passwort = z.Einstellung[4];
+    z.BonImageNr = GanzzahlLesen(z.Einstellung[5]).value_or(0);
+    startText(u"Einstellungen übergeben"_qs);
+    startText(u"Schnittstelle geprüft"_qs);
+    m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung[6]);
+    startText(u"Drucker eingestellt"_qs);
+
+    datenbankOeffnen();
+    rasterEinrichten();
+    DruckerStarten();
+    startText(u"Schnittstelle geprüft"_qs);
+    delete g_start;
+}
+
+void Kasse::datenbankOeffnen()
+{
+    startText(u"Datenbank definiert"_qs);
+    if (!m_bon->oeffnen(z.DBPfad)) {
+        // Without the file the register still sells; the open receipt is
+        // then kept in memory only.
+        Meldung(this, u"Die Datenbank daten.db kann nicht geöffnet werden. "
+                      "Der offene Bon wird nur im Speicher gehalten."_qs,
+                u"Fehler"_qs);
+        m_bon->oeffnen(u":memory:"_qs);
+    }
+    // Rows left by an earlier run belong to no receipt any more.
+    m_bon->alleLoeschen();
+    startText(u"Datenbank eingestellt"_qs);
+}
+
+void Kasse::rasterEinrichten()
+{
+    m_raster->setModel(m_bon);
+    m_raster->setColumnHidden(BonTabelle::SpalteAutowert, true);
+    m_raster->setColumnHidden(BonTabelle::SpalteTastennr, true);
+    m_raster->setColumnHidden(BonTabelle::SpalteBonId, true);
+    QHeaderView *kopf = m_raster->horizontalHeader();
+    kopf->setSectionResizeMode(QHeaderView::Fixed);
+    kopf->setSectionResizeMode(BonTabelle::SpalteArtikel, QHeaderView::Stretch);
+    rasterSpaltenBreiten();
+    m_raster->installEventFilter(this);
+    connect(m_bon, &BonTabelle::aktuelleZeileGeaendert, this, [this](int zeile) {
+        if (zeile >= 0)
+            m_raster->selectRow(zeile);
+        else
+            m_raster->clearSelection();
+    });
+    connect(m_raster->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &aktuell) {
+                if (aktuell.isValid() && aktuell.row() != m_bon->aktuelleZeile())
+                    m_bon->aktuelleZeileSetzen(aktuell.row());
+            });
+}
+
+void Kasse::rasterSpaltenBreiten()
+{
+    // Quantity and price as wide as "Anz  " and " 1000,00" in the grid's
+    // font (or its header, whichever is wider); the article takes the rest.
+    const QFontMetrics zeilen(m_raster->font());
+    const QFontMetrics kopf(m_raster->horizontalHeader()->font());
+    const auto breite = [&](const QString &muster, const QString &titel) {
+        return qMax(zeilen.horizontalAdvance(muster), kopf.horizontalAdvance(titel) + 8) + 8;
+    };
+    m_raster->setColumnWidth(BonTabelle::SpalteAnzahl, breite(u"Anz  "_qs, u"Anzahl"_qs));
+    m_raster->setColumnWidth(BonTabelle::SpaltePreis, breite(u" 1000,00"_qs, u"Preis"_qs));
+}
+
+void Kasse::panelSetzen(int panel, const QString &text)
+{
+    m_panel[panel]->setText(text);
+}
+
+} // namespace zanti

@@ -1,0 +1,74 @@
+// Timer1: every 50 ms it guards the receipt keys, keeps the clock in the
+// status bar and applies the look of the current mode.
+#include "register/bon_tabelle.h"
+#include "register/kasse.h"
+#include "register/kassen_taste.h"
+#include "register/protokoll_box.h"
+
+#include <QDateTime>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTableView>
+
+namespace zanti {
+
+void Kasse::Timer1_Timer()
+{
+    // An empty receipt cannot be closed or voided.
+    if (m_bon->BOF()) {
+        m_istgleich->setEnabled(false);
+        m_storno->setEnabled(false);
+    }
+
+    const QDateTime jetzt = QDateTime::currentDateTime();
+    panelSetzen(1, jetzt.toString(u"hh:mm:ss"_qs));
+    panelSetzen(2, jetzt.toString(u"dd.MM.yyyy"_qs));
+
+    if (z.Einstellmodus == 1) {
+        panelSetzen(4, u"Einstellen"_qs);
+        m_raster->hide();
+        m_protokoll->hide();
+        m_rahmen1->hide();
+        m_shape2->show();
+        m_shape2->lower();
+        for (int i = 1; i <= kArtikelTasten; ++i)
+            m_artikel[i]->setEnabled(true);
+        for (int i = 0; i <= 6; ++i)
+            m_funktion[i]->setEnabled(true);
+    } else {
+        panelSetzen(4, u"F1 - Tastenhilfe"_qs);
+        m_raster->show();
+        m_protokoll->show();
+        m_shape2->hide();
+    }
+}
+
+void Kasse::FunktionstastenAus()
+{
+    for (int i = 0; i <= 6; ++i)
+        m_funktion[i]->setEnabled(false);
+    for (KassenTaste *knopf : m_funktion)
+        knopf->hide();
+}
+
+void Kasse::FunktionstastenEin()
+{
+    for (KassenTaste *knopf : m_funktion)
+        knopf->show();
+}
+
+void Kasse::HomeButton_Click()
+{
+    if (z.Einstellmodus == 1) {
+        z.Einstellmodus = 0;
+        TastenBeschriften();
+        panelSetzen(4, u"F1 - Tastenhilfe"_qs);
+        m_raster->show();
+        m_protokoll->show();
+        m_shape2->hide();
+    }
+    FunktionstastenAus();
+}
+
+} // namespace zanti

@@ -1,0 +1,75 @@
+#include "register/kassen_taste.h"
+
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace zanti {
+
+KassenTaste::KassenTaste(const QString &name, QWidget *eltern)
+    : QPushButton(eltern)
+{
+    setObjectName(name);
+    setFocusPolicy(Qt::NoFocus);
+    setAutoDefault(false);
+}
+
+void KassenTaste::beschriftungSetzen(const QString &text)
+{
+    if (text == m_beschriftung)
+        return;
+    m_beschriftung = text;
+    setAccessibleName(text);
+    update();
+}
+
+void KassenTaste::farbeSetzen(const QColor &farbe)
+{
+    if (farbe == m_farbe)
+        return;
+    m_farbe = farbe;
+    QPalette p = palette();
+    p.setColor(QPalette::Button, farbe.isValid() ? farbe : QPalette().color(QPalette::Button));
+    setPalette(p);
+    update();
+}
+
+void KassenTaste::paintEvent(QPaintEvent *)
+{
+    QStylePainter maler(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    maler.drawControl(QStyle::CE_PushButton, option);
+    if (m_farbe.isValid()) {
+        // Fusion and friends shade the palette colour; a register key shows
+        // its colour plainly.
+        const QRect innen = rect().adjusted(3, 3, -3, -3);
+        QColor flaeche = isDown() ? m_farbe.darker(115) : m_farbe;
+        if (!isEnabled())
+            flaeche = QColor::fromHsv(flaeche.hue(), flaeche.saturation() / 4, 200);
+        maler.fillRect(innen, flaeche);
+    }
+
+    const QRect feld = rect().adjusted(4, 2, -4, -2);
+    const int ausrichtung = Qt::AlignCenter | Qt::TextWordWrap;
+    QFont schrift = font();
+    if (schrift.pixelSize() <= 0)
+        schrift.setPixelSize(QFontInfo(schrift).pixelSize());
+    // Shrink until the caption fits, but never below a readable size.
+    for (int px = schrift.pixelSize(); px > 7; --px) {
+        schrift.setPixelSize(px);
+        const QRect noetig = QFontMetrics(schrift).boundingRect(feld, ausrichtung, m_beschriftung);
+        if (noetig.width() <= feld.width() && noetig.height() <= feld.height())
+            break;
+    }
+    maler.setFont(schrift);
+    QColor stift = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                   QPalette::ButtonText);
+    if (m_farbe.isValid() && isEnabled())
+        stift = m_farbe.lightness() < 110 ? Qt::white : Qt::black;
+    maler.setPen(stift);
+    maler.drawText(feld, ausrichtung, m_beschriftung);
+}
+
+} // namespace zanti

@@ -1,0 +1,58 @@
+// Running the register as a program: maximised window, and the signals of a
+// shutting-down PC or a closing terminal end it as closing the window does.
+#include "register/kasse.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace zanti {
+
+namespace {
+
+int g_signalPaar[2] = {-1, -1};
+
+void SignalEmpfangen(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(g_signalPaar[0], &byte, 1);
+}
+
+} // namespace
+
+int KasseAusfuehren(QApplication &app, const QString &programmordner, const Programmversion &version)
+{
+    auto *kasse = new Kasse(programmordner, version);
+    kasse->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(kasse, &Kasse::beendet, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    // The handler only writes a byte; the window is closed from the event loop.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPaar) == 0) {
+        auto *melder = new QSocketNotifier(g_signalPaar[1], QSocketNotifier::Read, &app);
+        QPointer<Kasse> fenster(kasse);
+        QObject::connect(melder, &QSocketNotifier::activated, &app, [fenster, &app] {
+            char byte;
+            [[maybe_unused]] const auto n = ::read(g_signalPaar[1], &byte, 1);
+            if (fenster)
+                fenster->close();
+            // A failed save is on stderr; the PC is going down, nobody waits for OK.
+            app.quit();
+        });
+        struct sigaction aktion {};
+        aktion.sa_handler = SignalEmpfangen;
+        sigemptyset(&aktion.sa_mask);
+        aktion.sa_flags = SA_RESTART;
+        for (int signal : {SIGTERM, SIGINT, SIGHUP})
+            sigaction(signal, &aktion, nullptr);
+    }
+
+    app.setQuitOnLastWindowClosed(false);
+    kasse->showMaximized();
+    return app.exec();
+}
+
+} // namespace zanti

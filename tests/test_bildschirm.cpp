@@ -1,0 +1,58 @@
+// Screenshots of the register's main states as PNG files under the build
+// folder, for anyone to look at without a display.
+#include "register/kasse.h"
+#include "support/kassen_fixture.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace zanti;
+using namespace zanti::test;
+
+class BildschirmTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void speichern(QWidget &fenster, const QString &name)
+    {
+        const QString ordner = QDir(BuildOrdner()).filePath(u"screenshots"_qs);
+        QDir().mkpath(ordner);
+        const QString pfad = QDir(ordner).filePath(name + u".png"_qs);
+        QVERIFY(fenster.grab().save(pfad));
+    }
+
+private slots:
+    void kasseNachBuchungen()
+    {
+        KassenFixture f;
+        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
+        f.starten();
+        f.kasse().resize(1280, 800);
+        f.klicken(u"Command1"_qs);
+        f.klicken(u"Taste03"_qs);
+        f.klicken(u"Command12"_qs);
+        f.klicken(u"Command27"_qs);
+        QTest::qWait(60);
+        speichern(f.kasse(), u"kasse_buchungen"_qs);
+        f.klicken(u"IstgleichTaste"_qs);
+        QTest::qWait(60);
+        speichern(f.kasse(), u"kasse_gesamt"_qs);
+    }
+
+    void einstellmodusMitEditor()
+    {
+        KassenFixture f;
+        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
+        f.starten();
+        f.kasse().resize(1280, 800);
+        f.kasse().einstellmodusSetzen(1);
+        QTest::qWait(60);
+        f.klicken(u"Command5"_qs);
+        QTest::qWait(60);
+        speichern(f.kasse(), u"kasse_einstellmodus"_qs);
+    }
+};
+
+QTEST_MAIN(BildschirmTest)
+#include "test_bildschirm.moc"
