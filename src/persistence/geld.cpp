@@ -86,19 +86,30 @@ QString ZahlAllgemein(Cent hundertstel)
 
 std::optional<int> GanzzahlLesen(const QString &text)
 {
-    const std::optional<Cent> wert = BetragLesen(text);
-    if (!wert)
+    bool negativ = false;
+    QString ganz, bruch;
+    if (!Zerlegen(text, negativ, ganz, bruch))
         return std::nullopt;
-    // Round to the nearest whole number, halves to the even one.
-    qint64 ganz = *wert / 100;
-    const qint64 rest = *wert % 100;
-    if (rest > 50 || (rest == 50 && (ganz % 2) != 0))
-        ++ganz;
-    else if (rest < -50 || (rest == -50 && (ganz % 2) != 0))
-        --ganz;
-    if (ganz < std::numeric_limits<qint16>::min() || ganz > std::numeric_limits<qint16>::max())
+    // Rounded from all decimals, not from a cent value: 2,501 is 3.
+    while (ganz.size() > 1 && ganz.startsWith(u'0'))
+        ganz.remove(0, 1);
+    if (ganz.size() > 6)
         return std::nullopt;
-    return static_cast<int>(ganz);
+    qint64 wert = ganz.isEmpty() ? 0 : ganz.toLongLong();
+    const QChar erste = bruch.isEmpty() ? QChar(u'0') : bruch.at(0);
+    bool restNachFuenf = false;
+    for (qsizetype i = 1; i < bruch.size(); ++i)
+        restNachFuenf = restNachFuenf || bruch.at(i) != u'0';
+    const bool ueberHalb = erste > u'5' || (erste == u'5' && restNachFuenf);
+    const bool genauHalb = erste == u'5' && !restNachFuenf;
+    // Halves go to the even number, on both sides of zero alike.
+    if (ueberHalb || (genauHalb && wert % 2 != 0))
+        ++wert;
+    if (negativ)
+        wert = -wert;
+    if (wert < std::numeric_limits<qint16>::min() || wert > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return static_cast<int>(wert);
 }
 
 } // namespace zanti

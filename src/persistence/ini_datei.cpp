@@ -93,14 +93,17 @@ QString IniDatei::lesen(const QString &abschnitt, const QString &schluessel, int
 void IniDatei::schreiben(const QString &abschnitt, const QString &schluessel, const QString &wert)
 {
     const QString name = IniTextBereinigen(abschnitt);
-    const QString zeile = IniTextBereinigen(schluessel) + u'=' + IniTextBereinigen(wert);
+    const QString schluesselName = IniTextBereinigen(schluessel);
+    const QString sauber = IniTextBereinigen(wert);
+    const QString zeile = schluesselName + u'=' + sauber;
     const qsizetype a = abschnittZeile(name);
     if (a < 0) {
         m_zeilen << u'[' + name + u']' << zeile;
         return;
     }
-    if (const qsizetype s = schluesselZeile(a, schluessel); s >= 0) {
-        m_zeilen[s] = zeile;
+    if (const qsizetype s = schluesselZeile(a, schluesselName); s >= 0) {
+        // Only the value changes; the key keeps the spelling of the file.
+        m_zeilen[s] = SchluesselName(m_zeilen[s]) + u'=' + sauber;
         return;
     }
     // After the last line of the section that is not blank.

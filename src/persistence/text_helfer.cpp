@@ -18,11 +18,31 @@ char Cp1252Byte(QChar c)
     const char16_t u = c.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
         return static_cast<char>(u);
+    // The five bytes Windows-1252 leaves open were read as U+0081 and the
+    // like; they go back as they came, so a hand-edited file keeps them.
+    if (u < 0xA0 && kCp1252Oben[u - 0x80] == 0)
+        return static_cast<char>(u);
     for (int i = 0; i < 32; ++i) {
         if (kCp1252Oben[i] != 0 && kCp1252Oben[i] == u)
             return static_cast<char>(0x80 + i);
     }
     return '?';
+}
+
+// Calls f for every character of the text; a character beyond the basic
+// plane (two UTF-16 units) arrives once, as '?', so it gives one byte.
+template<typename F>
+void JedesZeichen(const QString &text, F f)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            f(QChar(u'?'));
+            ++i;
+        } else {
+            f(c);
+        }
+    }
 }
 
 } // namespace
@@ -45,8 +65,7 @@ QByteArray Cp1252Schreiben(const QString &text)
 {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (QChar c : text)
-        bytes.append(Cp1252Byte(c));
+    JedesZeichen(text, [&bytes](QChar c) { bytes.append(Cp1252Byte(c)); });
     return bytes;
 }
 
@@ -54,7 +73,7 @@ QByteArray UmlauteWandeln(const QString &text)
 {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (QChar c : text) {
+    JedesZeichen(text, [&bytes](QChar c) {
         switch (c.unicode()) {
         case u'Ä': bytes.append(char(142)); break;
         case u'Ö': bytes.append(char(153)); break;
@@ -65,7 +84,7 @@ QByteArray UmlauteWandeln(const QString &text)
         case u'ß': bytes.append(char(225)); break;
         default: bytes.append(Cp1252Byte(c)); break;
         }
-    }
+    });
     return bytes;
 }
 
@@ -74,7 +93,11 @@ QString IniTextBereinigen(const QString &text)
     QString sauber;
     sauber.reserve(text.size());
     for (QChar c : text) {
-        if (c.unicode() >= 0x20 && c.unicode() != 0x7F)
+        // C0 and C1 controls (CR, LF, NEL, ...), DEL and the Unicode line
+        // and paragraph separators.
+        const QChar::Category art = c.category();
+        if (art != QChar::Other_Control && art != QChar::Separator_Line
+            && art != QChar::Separator_Paragraph)
             sauber.append(c);
     }
     return sauber;

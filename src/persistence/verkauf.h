@@ -1,0 +1,44 @@
+#pragma once
+// The two records of what was sold: the protocol journal protokoll.txt
+// (newest line first) and the sales counts of verkauf.ini.
+#include "persistence/geld.h"
+#include "persistence/ini_datei.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTime>
+#include <array>
+
+namespace zanti {
+
+struct BonZeile;
+
+struct Protokolldatei
+{
+    QString text;        // every line followed by CR LF, in file order
+    qint32 zeilen = 0;   // lines read, empty ones included
+};
+
+// A missing or unreadable file gives an empty protocol. Lines end with CR LF,
+// a lone CR or a lone LF; a last line without a line end still counts.
+Protokolldatei ProtokollLesen(const QString &pfad);
+
+// The bytes of protokoll.txt: the protocol text in Windows-1252, every line
+// ending in CR LF.
+QByteArray ProtokollDateiInhalt(const QString &protokollText);
+
+// "12 14:05:09  3 x Cola   4,50" + CR LF.
+QString ProtokollVerkaufsZeile(qint32 nr, const QTime &zeit, const QString &anzahl,
+                               const QString &artikel, Cent betrag);
+
+// "17 14:07:30  2 x Bier   -5,00 Storno" + CR LF, from the voided row.
+QString ProtokollStornoZeile(const BonZeile &zeile, const QTime &zeit);
+
+// Section "verkauft", Taste1..Taste36 (36 = takings), in hundredths:
+// "3" gives 300, "123,5" gives 12350; anything that is no number gives 0.
+std::array<Cent, 41> VerkaufszahlenLesen(const IniDatei &ini);
+
+// Taste1..Taste36 in the general number format: 3,3  12  0.
+void VerkaufszahlenSchreiben(IniDatei &ini, const std::array<Cent, 41> &verkauft);
+
+} // namespace zanti

@@ -1,0 +1,136 @@
+#include "printing/bon_layout.h"
+
+#include "persistence/text_helfer.h"
+#include "printing/escpos.h"
+
+namespace zanti {
+
+namespace {
+
+// Numbers and stored texts go out as their Windows-1252 bytes, unconverted.
+QByteArray Roh(const QString &text)
+{
+    return Cp1252Schreiben(text);
+}
+
+QByteArray Zahl(qint64 n)
+{
+    return QByteArray::number(n);
+}
+
+QByteArray Linie()
+{
+    return QByteArray(escpos::kZeilenBreite, '_') + escpos::LF();
+}
+
+} // namespace
+
+QString ZeitText(const QTime &zeit)
+{
+    return zeit.toString(QStringLiteral("hh:mm:ss"));
+}
+
+QString DatumText(const QDate &datum)
+{
+    return datum.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+bool SalatbonEin(const QString &einstellung8)
+{
+    const std::optional<Cent> wert = BetragLesen(einstellung8);
+    return wert && *wert == 100;
+}
+
+QList<QByteArray> BonKopf(int bonImageNr, const std::array<QString, 6> &kopfzeile)
+{
+    QList<QByteArray> w;
+    if (bonImageNr != 0) {
+        const QByteArray logo = escpos::Logo(bonImageNr);
+        if (!logo.isEmpty())
+            w << logo;
+    }
+    w << escpos::Zentriert() << escpos::LF();
+    for (int i = 1; i <= 4; ++i)
+        w << UmlauteWandeln(kopfzeile[i]) + escpos::LF();
+    w << Linie() << escpos::Linksbuendig();
+    return w;
+}
+
+QList<QByteArray> BonFuss(const QTime &zeit, const QDate &datum)
+{
+    return {escpos::Linksbuendig(), Linie(),
+            Roh(ZeitText(zeit) + QString(24, u' ') + DatumText(datum)) + escpos::LF(),
+            escpos::Vorschub4(), escpos::Schnitt()};
+}
+
+QByteArray Nummernzeile(const BonDruckDaten &daten, qint32 bonId)
+{
+    QByteArray z = Zahl(bonId);
+    if (daten.TischnummerAnzeige == 1)
+        z += "   TISCHNUMMER " + Zahl(daten.Tischnummer);
+    return z + escpos::LF() + escpos::LF();
+}
+
+QByteArray Artikelzeile(const BonZeile &zeile)
+{
+    return Roh(zeile.Anzahl) + " x " + UmlauteWandeln(zeile.Artikel) + " " + escpos::HT()
+        + Roh(zeile.Preis) + " E" + escpos::LF();
+}
+
+QByteArray Gesamtzeile(Cent bonSumme)
+{
+    return escpos::LF() + "    GESAMT  " + escpos::HT() + Roh(BetragFormat(bonSumme)) + " E"
+        + escpos::LF();
+}
+
+QList<QByteArray> GesamtBon(const BonDruckDaten &daten, const QList<BonZeile> &zeilen)
+{
+    if (zeilen.isEmpty())
+        return {};
+    QList<QByteArray> w;
+    w << escpos::TabulatorSetzen();
+    w << BonKopf(daten.BonImageNr, daten.Kopfzeile);
+    w << Nummernzeile(daten, zeilen.first().BonId);
+    for (const BonZeile &zeile : zeilen)
+        w << Artikelzeile(zeile);
+    w << Gesamtzeile(daten.BonSumme);
+    w << BonFuss(daten.zeit, daten.datum);
+    return w;
+}
+
+QList<QByteArray> EinzelBon(const BonDruckDaten &daten, const BonZeile &zeile)
+{
+    QList<QByteArray> w;
+    w << escpos::TabulatorSetzen();
+    w << BonKopf(daten.BonImageNr, daten.Kopfzeile);
+    w << Nummernzeile(daten, zeile.BonId);
+    w << escpos::DoppelteBreite();
+    // No space between the quantity and the x on a single receipt.
+    w << Roh(zeile.Anzahl) + "x " + UmlauteWandeln(zeile.Artikel) + escpos::LF();
+    w << escpos::Rechtsbuendig();
+    w << Roh(zeile.Preis) + " E" + escpos::LF();
+    w << escpos::Linksbuendig() << escpos::NormaleBreite();
+    if (SalatbonEin(daten.Einstellung8) && zeile.Tastennr == 25) {
+        w << BonFuss(daten.zeit, daten.datum);
+        w << BonKopf(daten.BonImageNr, daten.Kopfzeile);
+        w << Zahl(zeile.BonId) + escpos::LF() + escpos::LF();
+        w << escpos::DoppelteBreite();
+        w << Roh(zeile.Anzahl) + " x " + UmlauteWandeln(QStringLiteral("Salatbon zu "))
+                + Zahl(zeile.BonId) + escpos::LF();
+        w << escpos::NormaleBreite();
+    }
+    w << BonFuss(daten.zeit, daten.datum);
+    return w;
+}
+
+QList<QByteArray> BonAusgabe(const BonDruckDaten &daten, const QList<BonZeile> &zeilen)
+{
+    if (daten.Einzelbon != 1)
+        return GesamtBon(daten, zeilen);
+    QList<QByteArray> w;
+    for (const BonZeile &zeile : zeilen)
+        w << EinzelBon(daten, zeile);
+    return w;
+}
+
+} // namespace zanti

@@ -1,0 +1,74 @@
+#pragma once
+// The serial port of the receipt printer, offering just what the register
+// has always used of its serial control: port number, input length, receive
+// count, open state, output and input. 9600 baud, 8N1, no handshake.
+//
+// Output never waits for the printer. A write that meets a closed or broken
+// port is dropped and counted; the register keeps working without paper.
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <deque>
+
+namespace zanti {
+
+// The device behind COM n: key "COMn" of section [COM] in schnittstellen.ini
+// in the program folder when it is there, else the machine's n-th serial port.
+QString ComGeraet(const QString &programmordner, int n);
+
+class DruckerPort : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kHoechsterPort = 16;
+
+    explicit DruckerPort(const QString &programmordner, QObject *eltern = nullptr);
+    ~DruckerPort() override;
+
+    // Refused while the port is open and for numbers outside 1 to 16.
+    bool CommPortSetzen(int n);
+    int CommPort() const { return m_commPort; }
+
+    // 0: Input() returns everything waiting; n: at most n bytes.
+    void InputLenSetzen(int n) { m_inputLen = qMax(0, n); }
+
+    // Only 0 means something: it throws away what is waiting.
+    void InBufferCountSetzen(int n);
+    int InBufferCount() const;
+
+    bool PortOpen() const;
+    // False when the port is already open or the device cannot be opened.
+    bool oeffnen();
+    // Output still on its way to the device is dropped and counted.
+    void schliessen();
+
+    void Output(const QByteArray &bytes);
+    QByteArray Input();
+
+    // Output calls that never reached the device.
+    int verworfeneAusgaben() const { return m_verworfen; }
+
+signals:
+    // A write met a closed or broken port (a printer unplugged mid-receipt).
+    void ausgabeFehler();
+
+private:
+    void geschrieben(qint64 anzahl);
+    void fehler(QSerialPort::SerialPortError fehler);
+    void offeneVerwerfen();
+
+    QString m_programmordner;
+    QSerialPort m_port;
+    int m_commPort = 1;
+    int m_inputLen = 0;
+    int m_verworfen = 0;
+    // The port failed for good; it is closed at the next turn of the event
+    // loop, never inside the serial port's own signal.
+    bool m_defekt = false;
+    // Bytes still to go of every Output call not yet on the line, oldest first.
+    std::deque<qint64> m_offen;
+};
+
+} // namespace zanti

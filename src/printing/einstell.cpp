@@ -1,0 +1,116 @@
+#include "printing/einstell.h"
+
+#include "persistence/geld.h"
+#include "printing/drucker_port.h"
+#include "printing/escpos.h"
+#include "register/entwurfsflaeche.h"
+#include "register/meldung.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace zanti {
+
+namespace {
+
+QRect Twips(int links, int oben, int breite, int hoehe)
+{
+    return {links / kTwipsProPixel, oben / kTwipsProPixel, breite / kTwipsProPixel,
+            hoehe / kTwipsProPixel};
+}
+
+void Schrift(QWidget *w, int pixel)
+{
+    QFont f = w->font();
+    f.setPixelSize(pixel);
+    w->setFont(f);
+}
+
+} // namespace
+
+Einstell::Einstell(DruckerPort &port, const QString &einstellung6, NachErfolg nachErfolg,
+                   QWidget *eltern)
+    : QDialog(eltern), m_port(port), m_nachErfolg(std::move(nachErfolg))
+{
+    setObjectName(QStringLiteral("Einstell"));
+    setWindowTitle(QStringLiteral("Druckerschnittstelle"));
+    setModal(false);
+    setFixedSize(Twips(0, 0, 4680, 2760).size());
+    Schrift(this, 16);
+
+    auto *frame1 = new QGroupBox(QStringLiteral("Serielle Schnittstelle Drucker "), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setGeometry(Twips(240, 120, 4200, 1320));
+
+    auto *label1 = new QLabel(QStringLiteral("COM:"), frame1);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(Twips(360, 600, 840, 480));
+
+    m_text1 = new QLineEdit(frame1);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setGeometry(Twips(1320, 540, 1320, 600));
+    Schrift(m_text1, 20);
+
+    auto *command1 = new QPushButton(QStringLiteral("OK"), this);
+    command1->setObjectName(QStringLiteral("Command1"));
+    command1->setGeometry(Twips(240, 1680, 1920, 840));
+    auto *command2 = new QPushButton(QStringLiteral("Abbruch"), this);
+    command2->setObjectName(QStringLiteral("Command2"));
+    command2->setGeometry(Twips(2520, 1680, 1920, 840));
+    // Typing stays in the field; Enter there means OK.
+    for (QPushButton *b : {command1, command2})
+        b->setFocusPolicy(Qt::NoFocus);
+    command1->setDefault(true);
+    command2->setAutoDefault(false);
+
+    connect(command1, &QPushButton::clicked, this, &Einstell::ok);
+    connect(command2, &QPushButton::clicked, this, &Einstell::reject);
+
+    // Selected, so the first key typed replaces the old number.
+    m_text1->setText(einstellung6);
+    m_text1->selectAll();
+    m_text1->setFocus();
+}
+
+void Einstell::ok()
+{
+    if (m_text1->text().trimmed().isEmpty())
+        m_text1->setText(QStringLiteral("1"));
+    const std::optional<Cent> wert = BetragLesen(m_text1->text());
+    if (!wert)
+        return nurZahlen();
+    if (*wert > Cent{DruckerPort::kHoechsterPort} * 100)
+        m_text1->setText(QString::number(DruckerPort::kHoechsterPort));
+    // Port 0 or below would be refused by the port anyway; say so before
+    // the working port is closed.
+    const std::optional<int> nummer = GanzzahlLesen(m_text1->text());
+    if (!nummer || *nummer < 1)
+        return nurZahlen();
+
+    if (m_port.PortOpen())
+        m_port.schliessen();
+    m_port.CommPortSetzen(*nummer);
+    m_port.InputLenSetzen(0);
+    if (!m_port.oeffnen()) {
+        m_port.schliessen();
+        Meldung(this, QStringLiteral("Schnittstelle an COM ") + m_text1->text()
+                          + QStringLiteral(" kann nicht geöffnet werden!"));
+        return;
+    }
+    m_port.Output(escpos::TabulatorSetzen());
+    m_port.Output(escpos::StatusAutomatikEin());
+    if (m_nachErfolg)
+        m_nachErfolg(m_port.CommPort());
+    accept();
+}
+
+void Einstell::nurZahlen()
+{
+    m_text1->setText(QStringLiteral("1"));
+    m_text1->selectAll();
+    Meldung(this, QStringLiteral("Bitte nur Zahlen eingeben."));
+}
+
+} // namespace zanti

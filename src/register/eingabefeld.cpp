@@ -1,0 +1,222 @@
+#include "register/eingabefeld.h"
+
+#include "persistence/geld.h"
+#include "register/entwurfsflaeche.h"
+#include "register/kassen_taste.h"
+#include "register/kassen_zustand.h"
+#include "register/meldung.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QLabel>
+
+namespace zanti {
+
+namespace {
+
+int Pixel(int twips)
+{
+    return qRound(twips / double(kTwipsProPixel));
+}
+
+constexpr int kTasteBreite = 1455;
+constexpr int kTasteHoehe = 1215;
+constexpr int kSpalte[] = {960, 2640, 4320, 6000};
+constexpr int kZeile[] = {480, 2040, 3600, 5160};
+// The same margin right of the last column and below the last row.
+constexpr int kFensterBreite = kSpalte[3] + kTasteBreite + kSpalte[0];
+constexpr int kFensterHoehe = kZeile[3] + kTasteHoehe + kZeile[0];
+// From the register window's corner (a sizeable border).
+constexpr int kObenTwips = 1740;
+constexpr int kLinksTwips = 3860;
+constexpr int kSchriftPx = 34;
+
+const QString kFehler = QStringLiteral("Fehler");
+
+} // namespace
+
+Eingabefeld::Eingabefeld(KassenZustand &zustand, QLabel *label1_0, QLabel *label1_1,
+                         QAbstractButton *gegebenTaste, QWidget *kasse)
+    : QWidget(kasse, Qt::Tool), z(zustand), m_label1_0(label1_0), m_label1_1(label1_1),
+      m_gegebenTaste(gegebenTaste), m_kasse(kasse)
+{
+    setObjectName(QStringLiteral("Eingabefeld"));
+    setWindowTitle(QStringLiteral("Eingabe"));
+    setFixedSize(Pixel(kFensterBreite), Pixel(kFensterHoehe));
+
+    // The keypad as it stands, row by row from the top.
+    static const struct
+    {
+        const char16_t *name;
+        const char16_t *text;
+        int zeile, spalte;
+        Art art;
+        int wert;
+    } kTasten[] = {
+        {u"Eingabe7", u"7", 0, 0, Art::Ziffer, 7},
+        {u"Eingabe8", u"8", 0, 1, Art::Ziffer, 8},
+        {u"Eingabe9", u"9", 0, 2, Art::Ziffer, 9},
+        {u"Eingabe10", u"10", 0, 3, Art::Schnell, 10},
+        {u"Eingabe4", u"4", 1, 0, Art::Ziffer, 4},
+        {u"Eingabe5", u"5", 1, 1, Art::Ziffer, 5},
+        {u"Eingabe6", u"6", 1, 2, Art::Ziffer, 6},
+        {u"Eingabe11", u"20", 1, 3, Art::Schnell, 20},
+        {u"Eingabe1", u"1", 2, 0, Art::Ziffer, 1},
+        {u"Eingabe2", u"2", 2, 1, Art::Ziffer, 2},
+        {u"Eingabe3", u"3", 2, 2, Art::Ziffer, 3},
+        {u"Eingabe12", u"50", 2, 3, Art::Schnell, 50},
+        {u"Eingabe0", u"0", 3, 0, Art::Ziffer, 0},
+        {u"Back", u",", 3, 1, Art::Komma, 0},
+        {u"Löschen", u"C", 3, 2, Art::Loeschen, 0},
+        {u"Command1", u"OK", 3, 3, Art::Ok, 0},
+    };
+    for (const auto &t : kTasten) {
+        tasteAnlegen(QString::fromUtf16(t.name), QString::fromUtf16(t.text), kSpalte[t.spalte],
+                     kZeile[t.zeile], t.art, t.wert);
+    }
+}
+
+void Eingabefeld::tasteAnlegen(const QString &name, const QString &text, int links, int oben,
+                               Art art, int wert)
+{
+    auto *knopf = new KassenTaste(name, this);
+    knopf->beschriftungSetzen(text);
+    knopf->setGeometry(Pixel(links), Pixel(oben), Pixel(kTasteBreite), Pixel(kTasteHoehe));
+    QFont schrift = knopf->font();
+    schrift.setPixelSize(kSchriftPx);
+    schrift.setBold(true);
+    knopf->setFont(schrift);
+    connect(knopf, &QAbstractButton::clicked, this, [this, art, wert] { taste(art, wert); });
+    if (art == Art::Schnell)
+        m_schnelltasten << knopf;
+}
+
+void Eingabefeld::zeigen()
+{
+    // A window just shown is on top already.
+    if (isVisible()) {
+        raise();
+        return;
+    }
+    laden();
+    show();
+}
+
+void Eingabefeld::laden()
+{
+    Schnellbetrag = 0;
+    EingabeText.clear();
+    const QPoint ecke = m_kasse ? m_kasse->window()->pos() : QPoint();
+    move(ecke + QPoint(Pixel(kLinksTwips), Pixel(kObenTwips)));
+    // Follows the setting alone: with table numbers on, the amount given
+    // goes without quick amounts too.
+    for (QWidget *t : std::as_const(m_schnelltasten))
+        t->setVisible(z.TischnummerAnzeige != 1);
+}
+
+void Eingabefeld::closeEvent(QCloseEvent *ereignis)
+{
+    z.Gegeben = 0;
+    EingabeText.clear();
+    QWidget::closeEvent(ereignis);
+}
+
+void Eingabefeld::taste(Art art, int wert)
+{
+    switch (art) {
+    case Art::Ziffer:
+        ziffer(wert);
+        break;
+    case Art::Schnell:
+        Schnellbetrag = 1;
+        EingabeText = QString::number(wert);
+        break;
+    case Art::Komma:
+        // Neither a second comma nor a quick amount is checked here; "OK"
+        // deals with what comes of it.
+        if (EingabeText.isEmpty())
+            EingabeText = QStringLiteral("0");
+        EingabeText += u',';
+        break;
+    case Art::Loeschen:
+        EingabeText.clear();
+        break;
+    case Art::Ok:
+        if (z.Gegeben != 0 || z.TischnummerAnzeige != 1)
+            okBetrag();
+        else
+            okTischnummer();
+        return; // "OK" writes the display itself
+    }
+    m_label1_1->setText(EingabeText);
+}
+
+void Eingabefeld::ziffer(int d)
+{
+    if (d == 0) {
+        if (!EingabeText.isEmpty()) // no leading zero
+            EingabeText += u'0';
+    } else if (Schnellbetrag == 1) {
+        EingabeText = QString::number(d);
+        Schnellbetrag = 0;
+    } else {
+        EingabeText += QString::number(d);
+    }
+}
+
+void Eingabefeld::okBetrag()
+{
+    if (EingabeText.isEmpty())
+        EingabeText = ZahlAllgemein(z.G_Summe);
+    std::optional<Cent> gegeben = BetragLesen(EingabeText);
+    if (!gegeben) {
+        ungueltig(QStringLiteral("Ungültige Eingabe. Bitte versuchen Sie es noch einmal!"));
+        return;
+    }
+    // Less than the total is taken as the exact total: no negative change.
+    if (*gegeben <= z.G_Summe)
+        gegeben = z.G_Summe;
+    const Cent Rueckgeld = *gegeben - z.G_Summe;
+
+    m_label1_0->setText(QStringLiteral("ZURÜCK"));
+    m_label1_1->setText(BetragFormat(Rueckgeld));
+    m_gegebenTaste->setEnabled(false);
+    EingabeText.clear();
+    z.Gegeben = 0;
+    hide();
+}
+
+void Eingabefeld::okTischnummer()
+{
+    static const QString kTischFehler =
+        QStringLiteral("Ungültige Tischnummer. Bitte versuchen Sie es noch einmal!");
+    if (EingabeText.isEmpty() || EingabeText == u"0," || EingabeText == u"0") {
+        ungueltig(kTischFehler);
+        return;
+    }
+    // The keys give digits and commas only, so a second comma is the one way
+    // to type what is no number at all.
+    if (EingabeText.count(u',') > 1) {
+        ungueltig(QStringLiteral("Ungültige Eingabe. Bitte versuchen Sie es noch einmal!"));
+        return;
+    }
+    const std::optional<int> tisch = GanzzahlLesen(EingabeText);
+    if (!tisch) { // more than 32767
+        ungueltig(kTischFehler);
+        return;
+    }
+    // 0,5 passes and becomes table 0, so the next article key asks again.
+    m_label1_1->setText(EingabeText);
+    z.Tischnummer = *tisch;
+    EingabeText.clear();
+    hide();
+}
+
+void Eingabefeld::ungueltig(const QString &text)
+{
+    // The amount line keeps what was typed; the keypad stays open for a new try.
+    EingabeText.clear();
+    Meldung(this, text, kFehler);
+}
+
+} // namespace zanti

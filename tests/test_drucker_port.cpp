@@ -1,0 +1,284 @@
+// The printer port against a real pseudo-terminal: what the register writes
+// must reach the printer byte for byte, status bytes must come back, and a
+// printer that goes away must never take the register with it.
+#include "printing/drucker_port.h"
+#include "support/pseudo_terminal.h"
+#include "support/testumgebung.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace zanti;
+using zanti::test::Programmordner;
+using zanti::test::PseudoTerminal;
+
+namespace {
+
+QString Standardgeraet(int n)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+// Maps COM n of the program folder to the device.
+void Zuordnen(const Programmordner &ordner, int n, const QString &geraet)
+{
+    ordner.schreibenZeilen(QStringLiteral("schnittstellen.ini"),
+                           {QStringLiteral("[COM]"), QStringLiteral("COM%1=%2").arg(n).arg(geraet)});
+}
+
+QByteArray Bytes(std::initializer_list<int> werte)
+{
+    QByteArray b;
+    for (int w : werte)
+        b.append(static_cast<char>(w));
+    return b;
+}
+
+} // namespace
+
+class TestDruckerPort : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void geraetZuordnung_data();
+    void geraetZuordnung();
+    void portnummer();
+    void ausgabeKommtGenauSoAn();
+    void vieleAusgabenBleibenInDerReihe();
+    void statusbytesLesen();
+    void eingangVerwerfen();
+    void oeffnenScheitert();
+    void geschlossenerPortVerwirftAusgaben();
+    void druckerAbgezogen();
+};
+
+void TestDruckerPort::geraetZuordnung_data()
+{
+    QTest::addColumn<QStringList>("datei"); // empty: no schnittstellen.ini
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("erwartet");
+
+    const QStringList eintrag{"[Drucker]", "COM3=/falsch", "[COM]", "COM3=/dev/pts/42", "COM12=ttyUSB0"};
+    QTest::newRow("ohne Datei COM 1") << QStringList() << 1 << Standardgeraet(1);
+    QTest::newRow("ohne Datei COM 16") << QStringList() << 16 << Standardgeraet(16);
+    QTest::newRow("eingetragen") << eintrag << 3 << "/dev/pts/42";
+    QTest::newRow("eingetragen ohne Pfad") << eintrag << 12 << "ttyUSB0";
+    QTest::newRow("nicht eingetragen") << eintrag << 4 << Standardgeraet(4);
+    QTest::newRow("nur in anderem Abschnitt") << QStringList{"[Drucker]", "COM1=/falsch"} << 1
+                                              << Standardgeraet(1);
+    QTest::newRow("Namen ohne Gross-/Kleinschreibung, Blanks")
+        << QStringList{"[com]", "com5 =  /tmp/drucker  "} << 5 << "/tmp/drucker";
+    QTest::newRow("leerer Eintrag") << QStringList{"[COM]", "COM2="} << 2 << Standardgeraet(2);
+}
+
+void TestDruckerPort::geraetZuordnung()
+{
+    QFETCH(QStringList, datei);
+    QFETCH(int, port);
+    QFETCH(QString, erwartet);
+    Programmordner ordner;
+    if (!datei.isEmpty())
+        ordner.schreibenZeilen(QStringLiteral("schnittstellen.ini"), datei);
+    QCOMPARE(ComGeraet(ordner.pfad(), port), erwartet);
+}
+
+void TestDruckerPort::portnummer()
+{
+    PseudoTerminal pty;
+    QVERIFY(pty.offen());
+    Programmordner ordner;
+    Zuordnen(ordner, 16, pty.geraet());
+    DruckerPort port(ordner.pfad());
+    QCOMPARE(port.CommPort(), 1);
+
+    for (int falsch : {0, -3, 17}) {
+        QVERIFY2(!port.CommPortSetzen(falsch), qPrintable(QString::number(falsch)));
+        QCOMPARE(port.CommPort(), 1);
+    }
+    QVERIFY(port.CommPortSetzen(16));
+    QVERIFY(port.oeffnen());
+    QVERIFY(port.PortOpen());
+
+    // While open, the number stays and a second opening is refused.
+    QVERIFY(!port.CommPortSetzen(2));
+    QCOMPARE(port.CommPort(), 16);
+    QVERIFY(!port.oeffnen());
+    QVERIFY(port.PortOpen());
+
+    port.schliessen();
+    QVERIFY(!port.PortOpen());
+    QVERIFY(port.CommPortSetzen(2));
+    QCOMPARE(port.CommPort(), 2);
+}
+
+void TestDruckerPort::ausgabeKommtGenauSoAn()
+{
+    PseudoTerminal pty;
+    QVERIFY(pty.offen());
+    Programmordner ordner;
+    Zuordnen(ordner, 2, pty.geraet());
+    DruckerPort port(ordner.pfad());
+    QVERIFY(port.CommPortSetzen(2));
+    QVERIFY(port.oeffnen());
+
+    // Every byte value, control characters included, goes out unchanged.
+    QByteArray alle;
+    for (int i = 0; i < 256; ++i)
+        alle.append(static_cast<char>(i));
+    const QByteArray tab = Bytes({27, 68, 35, 0});
+    const QByteArray zeile = QByteArray("Bier\t2,50\n\r\n");
+    port.Output(tab);
+    port.Output(alle);
+    port.Output(zeile);
+    QCOMPARE(pty.empfangenBis(tab.size() + alle.size() + zeile.size()), tab + alle + zeile);
+    QCOMPARE(pty.empfangen(200), QByteArray());
+    QCOMPARE(port.verworfeneAusgaben(), 0);
+}
+
+void TestDruckerPort::vieleAusgabenBleibenInDerReihe()
+{
+    PseudoTerminal pty;
+    QVERIFY(pty.offen());
+    Programmordner ordner;
+    Zuordnen(ordner, 1, pty.geraet());
+    DruckerPort port(ordner.pfad());
+    QVERIFY(port.oeffnen());
+
+    // Far more than the line takes at once: the caller is never held up,
+    // and the lines still arrive whole and in order.
+    QByteArray erwartet;
+    for (int i = 0; i < 2000; ++i) {
+        const QByteArray zeile = QByteArray::number(i).rightJustified(6, '0') + QByteArray(35, 'x') + '\n';
+        port.Output(zeile);
+        erwartet += zeile;
+    }
+    QCOMPARE(pty.empfangenBis(erwartet.size(), 20000), erwartet);
+    QCOMPARE(port.verworfeneAusgaben(), 0);
+}
+
+void TestDruckerPort::statusbytesLesen()
+{
+    PseudoTerminal pty;
+    QVERIFY(pty.offen());
+    Programmordner ordner;
+    Zuordnen(ordner, 1, pty.geraet());
+    DruckerPort port(ordner.pfad());
+    QCOMPARE(port.InBufferCount(), 0);
+    QCOMPARE(port.Input(), QByteArray());
+    port.InputLenSetzen(0);
+    QVERIFY(port.oeffnen());
+
+    pty.senden(Bytes({20, 0, 0, 0}));
+    QTRY_COMPARE(port.InBufferCount(), 4);
+    QCOMPARE(port.Input(), Bytes({20, 0, 0, 0}));
+    QCOMPARE(port.InBufferCount(), 0);
+    QCOMPARE(port.Input(), QByteArray());
+
+    // With an input length, one read takes at most that many.
+    port.InputLenSetzen(1);
+    pty.senden(Bytes({28, 60}));
+    QTRY_COMPARE(port.InBufferCount(), 2);
+    QCOMPARE(port.Input(), Bytes({28}));
+    QCOMPARE(port.Input(), Bytes({60}));
+    QCOMPARE(port.InBufferCount(), 0);
+}
+
+void TestDruckerPort::eingangVerwerfen()
+{
+    PseudoTerminal pty;
+    QVERIFY(pty.offen());
+    Programmordner ordner;
+    Zuordnen(ordner, 1, pty.geraet());
+    DruckerPort port(ordner.pfad());
+    QVERIFY(port.oeffnen());
+
+    pty.senden(Bytes({92, 0, 0, 0}));
+    QTRY_COMPARE(port.InBufferCount(), 4);
+    port.InBufferCountSetzen(0);
+    QCOMPARE(port.InBufferCount(), 0);
+    QCOMPARE(port.Input(), QByteArray());
+
+    // What comes afterwards is read as usual.
+    pty.senden(Bytes({20}));
+    QTRY_COMPARE(port.InBufferCount(), 1);
+    QCOMPARE(port.Input(), Bytes({20}));
+}
+
+void TestDruckerPort::oeffnenScheitert()
+{
+    Programmordner ordner;
+    Zuordnen(ordner, 3, ordner.datei(QStringLiteral("kein_drucker")));
+    DruckerPort port(ordner.pfad());
+    QVERIFY(port.CommPortSetzen(3));
+    QVERIFY(!port.oeffnen());
+    QVERIFY(!port.PortOpen());
+    // The number stays, so a message can name it and a retry can use it.
+    QCOMPARE(port.CommPort(), 3);
+    QVERIFY(port.CommPortSetzen(4));
+}
+
+void TestDruckerPort::geschlossenerPortVerwirftAusgaben()
+{
+    PseudoTerminal pty;
+    QVERIFY(pty.offen());
+    Programmordner ordner;
+    Zuordnen(ordner, 1, pty.geraet());
+    DruckerPort port(ordner.pfad());
+    QSignalSpy fehler(&port, &DruckerPort::ausgabeFehler);
+
+    port.Output("vorher");
+    QCOMPARE(port.verworfeneAusgaben(), 1);
+    QCOMPARE(fehler.count(), 1);
+    port.Output({});
+    QCOMPARE(port.verworfeneAusgaben(), 1);
+
+    QVERIFY(port.oeffnen());
+    port.Output("offen");
+    QCOMPARE(pty.empfangenBis(5), QByteArray("offen"));
+    port.schliessen();
+    port.Output("danach");
+    port.Output("noch");
+    QCOMPARE(port.verworfeneAusgaben(), 3);
+    QCOMPARE(fehler.count(), 3);
+
+    // Open again, the port writes as before.
+    QVERIFY(port.oeffnen());
+    port.Output("wieder");
+    QCOMPARE(pty.empfangenBis(6), QByteArray("wieder"));
+    QCOMPARE(port.verworfeneAusgaben(), 3);
+}
+
+void TestDruckerPort::druckerAbgezogen()
+{
+    PseudoTerminal pty;
+    QVERIFY(pty.offen());
+    Programmordner ordner;
+    Zuordnen(ordner, 1, pty.geraet());
+    DruckerPort port(ordner.pfad());
+    QSignalSpy fehler(&port, &DruckerPort::ausgabeFehler);
+    QVERIFY(port.oeffnen());
+    port.Output("Kopf\n");
+    QCOMPARE(pty.empfangenBis(5), QByteArray("Kopf\n"));
+
+    // The plug is pulled in the middle of a receipt.
+    pty.schliessen();
+    port.Output("Zeile 1\n");
+    QTRY_VERIFY(!port.PortOpen());
+    QVERIFY(fehler.count() >= 1);
+    port.Output("Zeile 2\n");
+    port.Output("Zeile 3\n");
+    QCOMPARE(port.verworfeneAusgaben(), 3);
+    QCOMPARE(port.InBufferCount(), 0);
+    QCOMPARE(port.Input(), QByteArray());
+    QVERIFY(!port.oeffnen());
+    QTest::qWait(50);
+    QVERIFY(!port.PortOpen());
+}
+
+QTEST_MAIN(TestDruckerPort)
+#include "test_drucker_port.moc"

@@ -1,0 +1,402 @@
+// The keypad for the amount given and the table number, tapped key by key
+// against a stand-in register window with its two display lines and "GEG".
+#include "register/eingabefeld.h"
+#include "register/kassen_taste.h"
+#include "register/kassen_zustand.h"
+#include "support/testumgebung.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace zanti;
+using namespace zanti::test;
+
+namespace {
+
+const QString kTischFehler =
+    QStringLiteral("Ungültige Tischnummer. Bitte versuchen Sie es noch einmal!");
+const QString kEingabeFehler =
+    QStringLiteral("Ungültige Eingabe. Bitte versuchen Sie es noch einmal!");
+
+// The key under its caption, as the operator sees it.
+QString TastenName(const QString &beschriftung)
+{
+    if (beschriftung == u"10")
+        return QStringLiteral("Eingabe10");
+    if (beschriftung == u"20")
+        return QStringLiteral("Eingabe11");
+    if (beschriftung == u"50")
+        return QStringLiteral("Eingabe12");
+    if (beschriftung == u",")
+        return QStringLiteral("Back");
+    if (beschriftung == u"C")
+        return QStringLiteral("Löschen");
+    if (beschriftung == u"OK")
+        return QStringLiteral("Command1");
+    return u"Eingabe"_qs + beschriftung;
+}
+
+struct Aufbau
+{
+    Meldungsrekorder rekorder;
+    ModalWaechter waechter;
+    KassenZustand z;
+    QWidget kasse;
+    QLabel *label1_0 = new QLabel(&kasse);
+    QLabel *label1_1 = new QLabel(&kasse);
+    QPushButton *geg = new QPushButton(QStringLiteral("GEG"), &kasse);
+    Eingabefeld *feld = nullptr;
+
+    // The register just after "=" with the given total (and "GEG" pressed
+    // when gegeben is 1), or asking for the table number.
+    Aufbau(Cent summe, int gegeben, int tischnummerAnzeige = 0)
+    {
+        label1_0->setObjectName(QStringLiteral("Label1_0"));
+        label1_1->setObjectName(QStringLiteral("Label1_1"));
+        geg->setObjectName(QStringLiteral("GegebenTaste"));
+        z.G_Summe = summe;
+        z.Gegeben = gegeben;
+        z.TischnummerAnzeige = tischnummerAnzeige;
+        label1_0->setText(gegeben ? QStringLiteral("GESAMT") : QStringLiteral("TISCHNUMMER"));
+        label1_1->setText(gegeben ? BetragFormat(summe) : QString());
+        geg->setEnabled(gegeben == 1);
+        kasse.resize(800, 600);
+        kasse.move(100, 60);
+        kasse.show();
+        feld = new Eingabefeld(z, label1_0, label1_1, geg, &kasse);
+        feld->zeigen();
+    }
+
+    QAbstractButton *taste(const QString &name) const
+    {
+        return feld->findChild<QAbstractButton *>(name);
+    }
+
+    // Keys by caption, separated by blanks: "1 0 , 5 OK".
+    void tippen(const QString &folge) const
+    {
+        for (const QString &b : folge.split(u' ', Qt::SkipEmptyParts)) {
+            QAbstractButton *knopf = taste(TastenName(b));
+            QVERIFY2(knopf && knopf->isVisible(), qPrintable(b));
+            QTest::mouseClick(knopf, Qt::LeftButton);
+        }
+    }
+};
+
+} // namespace
+
+class TestEingabefeld : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tastenUndLage();
+    void eingabeAnzeigen_data();
+    void eingabeAnzeigen();
+    void rueckgeld_data();
+    void rueckgeld();
+    void betragKeineZahl();
+    void tischnummer_data();
+    void tischnummer();
+    void tischnummerAbgelehnt_data();
+    void tischnummerAbgelehnt();
+    void schnelltastenNachEinstellung();
+    void rueckgeldTrotzTischnummern();
+    void neuGeladenNachSchliessen_data();
+    void neuGeladenNachSchliessen();
+    void offenBleibtEingabe();
+    void titelleisteGibtBetragAuf();
+};
+
+void TestEingabefeld::tastenUndLage()
+{
+    Aufbau a(750, 1);
+    QVERIFY(a.feld->isWindow());
+    QCOMPARE(a.feld->parentWidget(), &a.kasse);
+    QCOMPARE(a.feld->windowModality(), Qt::NonModal);
+    QCOMPARE(a.feld->pos(), a.kasse.pos() + QPoint(257, 116)); // 3860, 1740 twips
+
+    // Name, caption, left and top in twips; every key 1455 x 1215.
+    const struct
+    {
+        const char *name, *text;
+        int links, oben;
+    } erwartet[] = {
+        {"Eingabe7", "7", 960, 480},     {"Eingabe8", "8", 2640, 480},
+        {"Eingabe9", "9", 4320, 480},    {"Eingabe10", "10", 6000, 480},
+        {"Eingabe4", "4", 960, 2040},    {"Eingabe5", "5", 2640, 2040},
+        {"Eingabe6", "6", 4320, 2040},   {"Eingabe11", "20", 6000, 2040},
+        {"Eingabe1", "1", 960, 3600},    {"Eingabe2", "2", 2640, 3600},
+        {"Eingabe3", "3", 4320, 3600},   {"Eingabe12", "50", 6000, 3600},
+        {"Eingabe0", "0", 960, 5160},    {"Back", ",", 2640, 5160},
+        {"Löschen", "C", 4320, 5160},    {"Command1", "OK", 6000, 5160},
+    };
+    for (const auto &e : erwartet) {
+        const QString name = QString::fromUtf8(e.name);
+        auto *knopf = dynamic_cast<KassenTaste *>(a.taste(name));
+        QVERIFY2(knopf, e.name);
+        QCOMPARE(knopf->beschriftung(), QString::fromUtf8(e.text));
+        QCOMPARE(knopf->geometry(), QRect(e.links / 15, e.oben / 15, 97, 81));
+        QCOMPARE(knopf->focusPolicy(), Qt::NoFocus);
+        QVERIFY2(knopf->font().pixelSize() >= 24, e.name);
+        QVERIFY(a.feld->rect().contains(knopf->geometry()));
+    }
+    QCOMPARE(a.feld->findChildren<QAbstractButton *>().size(), 16);
+}
+
+void TestEingabefeld::eingabeAnzeigen_data()
+{
+    QTest::addColumn<QString>("tasten");
+    QTest::addColumn<QString>("anzeige");
+
+    QTest::newRow("comma on nothing") << "," << "0,";
+    QTest::newRow("comma then digit") << ", 5" << "0,5";
+    QTest::newRow("zero on nothing") << "0" << "";
+    QTest::newRow("no leading zeros") << "0 0 7" << "7";
+    QTest::newRow("zero after a digit") << "2 0" << "20";
+    QTest::newRow("digits append") << "1 2 , 5 0" << "12,50";
+    QTest::newRow("quick amount") << "20" << "20";
+    QTest::newRow("digit replaces quick amount") << "10 5" << "5";
+    QTest::newRow("only the first digit replaces") << "10 5 6" << "56";
+    QTest::newRow("zero appends to quick amount") << "10 0" << "100";
+    QTest::newRow("comma keeps quick amount pending") << "20 , 5" << "5";
+    QTest::newRow("quick amount replaces text") << "3 , 5 50" << "50";
+    QTest::newRow("clear") << "1 2 C" << "";
+    QTest::newRow("typing after clear") << "1 2 C 3" << "3";
+    QTest::newRow("second comma is not refused") << "1 , , 2" << "1,,2";
+}
+
+void TestEingabefeld::eingabeAnzeigen()
+{
+    QFETCH(QString, tasten);
+    QFETCH(QString, anzeige);
+    Aufbau a(750, 1);
+    a.tippen(tasten);
+    QCOMPARE(a.label1_1->text(), anzeige);
+    QCOMPARE(a.label1_0->text(), u"GESAMT"_qs);
+    QVERIFY(a.feld->isVisible());
+    QCOMPARE(a.z.Gegeben, 1);
+}
+
+void TestEingabefeld::rueckgeld_data()
+{
+    QTest::addColumn<QString>("tasten");
+    QTest::addColumn<Cent>("summe");
+    QTest::addColumn<QString>("zurueck");
+
+    QTest::newRow("typed 10") << "1 0 OK" << Cent(750) << "2,50";
+    QTest::newRow("quick 10") << "10 OK" << Cent(750) << "2,50";
+    QTest::newRow("quick 10 then 5 is below") << "10 5 OK" << Cent(750) << "0,00";
+    QTest::newRow("nothing typed") << "OK" << Cent(750) << "0,00";
+    QTest::newRow("exactly the total") << "7 , 5 OK" << Cent(750) << "0,00";
+    QTest::newRow("one cent over") << "7 , 5 1 OK" << Cent(750) << "0,01";
+    QTest::newRow("cents exact") << "1 0 , 0 1 OK" << Cent(999) << "0,02";
+    QTest::newRow("trailing comma") << "50 , OK" << Cent(1234) << "37,66";
+    QTest::newRow("after clear") << "5 C 2 0 OK" << Cent(1999) << "0,01";
+    QTest::newRow("large") << "1 0 0 0 OK" << Cent(123456) << "0,00";
+    QTest::newRow("hundreds") << "1 0 0 0 OK" << Cent(1) << "999,99";
+}
+
+void TestEingabefeld::rueckgeld()
+{
+    QFETCH(QString, tasten);
+    QFETCH(Cent, summe);
+    QFETCH(QString, zurueck);
+    Aufbau a(summe, 1);
+    a.tippen(tasten);
+    QCOMPARE(a.label1_0->text(), u"ZURÜCK"_qs);
+    QCOMPARE(a.label1_1->text(), zurueck);
+    QVERIFY(!a.geg->isEnabled());
+    QCOMPARE(a.z.Gegeben, 0);
+    QCOMPARE(a.z.G_Summe, summe);
+    QVERIFY(!a.feld->isVisible());
+    QVERIFY(a.rekorder.meldungen.isEmpty());
+}
+
+void TestEingabefeld::betragKeineZahl()
+{
+    Aufbau a(750, 1);
+    a.tippen(QStringLiteral("1 , , 2 OK"));
+    QCOMPARE(a.rekorder.texte(), QStringList{kEingabeFehler});
+    QCOMPARE(a.rekorder.meldungen.first().titel, u"Fehler"_qs);
+    QVERIFY(a.feld->isVisible());
+    QCOMPARE(a.label1_0->text(), u"GESAMT"_qs);
+    QVERIFY(a.geg->isEnabled());
+    QCOMPARE(a.z.Gegeben, 1);
+
+    // The text was cleared: a new try starts from nothing.
+    a.tippen(QStringLiteral("1"));
+    QCOMPARE(a.label1_1->text(), u"1"_qs);
+    a.tippen(QStringLiteral("0 OK"));
+    QCOMPARE(a.label1_0->text(), u"ZURÜCK"_qs);
+    QCOMPARE(a.label1_1->text(), u"2,50"_qs);
+}
+
+void TestEingabefeld::tischnummer_data()
+{
+    QTest::addColumn<QString>("tasten");
+    QTest::addColumn<int>("tisch");
+    QTest::addColumn<QString>("anzeige");
+
+    QTest::newRow("12") << "1 2 OK" << 12 << "12";
+    QTest::newRow("12,5 to even") << "1 2 , 5 OK" << 12 << "12,5";
+    QTest::newRow("13,5 to even") << "1 3 , 5 OK" << 14 << "13,5";
+    QTest::newRow("12,6 up") << "1 2 , 6 OK" << 13 << "12,6";
+    QTest::newRow("0,5 passes as 0") << ", 5 OK" << 0 << "0,5";
+    QTest::newRow("trailing comma") << "7 , OK" << 7 << "7,";
+    QTest::newRow("largest") << "3 2 7 6 7 OK" << 32767 << "32767";
+}
+
+void TestEingabefeld::tischnummer()
+{
+    QFETCH(QString, tasten);
+    QFETCH(int, tisch);
+    QFETCH(QString, anzeige);
+    Aufbau a(0, 0, 1);
+    a.z.Tischnummer = -1; // so that a table 0 shows as written
+    a.tippen(tasten);
+    QCOMPARE(a.z.Tischnummer, tisch);
+    QCOMPARE(a.label1_1->text(), anzeige);
+    QCOMPARE(a.label1_0->text(), u"TISCHNUMMER"_qs);
+    QVERIFY(!a.feld->isVisible());
+    QVERIFY(!a.geg->isEnabled());
+    QCOMPARE(a.z.Gegeben, 0);
+    QVERIFY(a.rekorder.meldungen.isEmpty());
+}
+
+void TestEingabefeld::tischnummerAbgelehnt_data()
+{
+    QTest::addColumn<QString>("tasten");
+    QTest::addColumn<QString>("meldung");
+    QTest::addColumn<QString>("anzeige");
+
+    QTest::newRow("nothing") << "OK" << kTischFehler << "";
+    QTest::newRow("zero only") << "0 OK" << kTischFehler << "";
+    QTest::newRow("zero comma") << ", OK" << kTischFehler << "0,";
+    QTest::newRow("cleared") << "4 C OK" << kTischFehler << "";
+    QTest::newRow("above 16 bits") << "3 2 7 6 8 OK" << kTischFehler << "32768";
+    QTest::newRow("far above") << "9 9 9 9 9 9 9 9 OK" << kTischFehler << "99999999";
+    QTest::newRow("two commas") << "1 , , 2 OK" << kEingabeFehler << "1,,2";
+    QTest::newRow("0,,") << ", , OK" << kEingabeFehler << "0,,";
+}
+
+void TestEingabefeld::tischnummerAbgelehnt()
+{
+    QFETCH(QString, tasten);
+    QFETCH(QString, meldung);
+    QFETCH(QString, anzeige);
+    Aufbau a(0, 0, 1);
+    a.tippen(tasten);
+    QCOMPARE(a.rekorder.texte(), QStringList{meldung});
+    QCOMPARE(a.rekorder.meldungen.first().titel, u"Fehler"_qs);
+    QCOMPARE(a.z.Tischnummer, 0);
+    QVERIFY(a.feld->isVisible());
+    QCOMPARE(a.label1_1->text(), anzeige); // what was typed stays in view
+    QCOMPARE(a.label1_0->text(), u"TISCHNUMMER"_qs);
+
+    // The text is empty again, and the next try goes through.
+    a.tippen(QStringLiteral("5"));
+    QCOMPARE(a.label1_1->text(), u"5"_qs);
+    a.tippen(QStringLiteral("OK"));
+    QCOMPARE(a.z.Tischnummer, 5);
+    QVERIFY(!a.feld->isVisible());
+    QCOMPARE(a.rekorder.meldungen.size(), 1);
+}
+
+void TestEingabefeld::schnelltastenNachEinstellung()
+{
+    const QStringList schnell{u"Eingabe10"_qs, u"Eingabe11"_qs, u"Eingabe12"_qs};
+    Aufbau a(0, 0, 1);
+    for (const QString &name : schnell)
+        QVERIFY2(a.taste(name)->isHidden(), qPrintable(name));
+    QVERIFY(a.taste(u"Eingabe9"_qs)->isVisible());
+    QVERIFY(a.taste(u"Command1"_qs)->isVisible());
+
+    // Loaded afresh after a close, the keys follow the setting of that moment.
+    a.tippen(QStringLiteral("3 OK"));
+    a.z.TischnummerAnzeige = 0;
+    a.feld->zeigen();
+    for (const QString &name : schnell)
+        QVERIFY2(a.taste(name)->isVisible(), qPrintable(name));
+
+    // Any value but 1 counts as off.
+    a.feld->close();
+    a.z.TischnummerAnzeige = 2;
+    a.feld->zeigen();
+    for (const QString &name : schnell)
+        QVERIFY2(a.taste(name)->isVisible(), qPrintable(name));
+}
+
+void TestEingabefeld::rueckgeldTrotzTischnummern()
+{
+    Aufbau a(300, 1, 1);
+    a.z.Tischnummer = 4;
+    QVERIFY(a.taste(u"Eingabe10"_qs)->isHidden());
+    a.tippen(QStringLiteral("5 OK"));
+    QCOMPARE(a.label1_0->text(), u"ZURÜCK"_qs);
+    QCOMPARE(a.label1_1->text(), u"2,00"_qs);
+    QCOMPARE(a.z.Tischnummer, 4);
+    QCOMPARE(a.z.Gegeben, 0);
+    QVERIFY(!a.geg->isEnabled());
+    QVERIFY(!a.feld->isVisible());
+}
+
+void TestEingabefeld::neuGeladenNachSchliessen_data()
+{
+    QTest::addColumn<bool>("durchOk");
+    QTest::newRow("closed by OK") << true;
+    QTest::newRow("closed by the title bar") << false;
+}
+
+void TestEingabefeld::neuGeladenNachSchliessen()
+{
+    QFETCH(bool, durchOk);
+    Aufbau a(0, 0, 0);
+    // A quick amount and a comma: the quick amount is still pending.
+    a.tippen(QStringLiteral("10 ,"));
+    if (durchOk)
+        a.tippen(QStringLiteral("OK"));
+    else
+        a.feld->close();
+    QVERIFY(!a.feld->isVisible());
+
+    a.label1_1->setText(u"x"_qs);
+    a.feld->zeigen();
+    QVERIFY(a.feld->isVisible());
+    QCOMPARE(a.feld->pos(), a.kasse.pos() + QPoint(257, 116));
+    // A pending quick amount would let the 5 replace the text.
+    a.tippen(QStringLiteral(", 5"));
+    QCOMPARE(a.label1_1->text(), u"0,5"_qs);
+}
+
+void TestEingabefeld::offenBleibtEingabe()
+{
+    Aufbau a(0, 0, 1);
+    a.tippen(QStringLiteral("1"));
+    // Shown again while open (an article key, or "GEG"): nothing is reloaded.
+    a.feld->zeigen();
+    a.tippen(QStringLiteral("2 OK"));
+    QCOMPARE(a.z.Tischnummer, 12);
+}
+
+void TestEingabefeld::titelleisteGibtBetragAuf()
+{
+    Aufbau a(750, 1, 1);
+    a.tippen(QStringLiteral("1 2"));
+    a.feld->close();
+    QCOMPARE(a.z.Gegeben, 0);
+    QCOMPARE(a.label1_0->text(), u"GESAMT"_qs);
+    QVERIFY(a.geg->isEnabled());
+
+    // The next "OK" is a table number again, not an amount given.
+    a.feld->zeigen();
+    a.tippen(QStringLiteral("1 2 OK"));
+    QCOMPARE(a.z.Tischnummer, 12);
+    QCOMPARE(a.label1_0->text(), u"GESAMT"_qs);
+    QCOMPARE(a.label1_1->text(), u"12"_qs);
+    QVERIFY(a.geg->isEnabled());
+}
+
+QTEST_MAIN(TestEingabefeld)
+#include "test_eingabefeld.moc"
