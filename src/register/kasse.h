@@ -19,7 +19,10 @@ class QTableView;
 
 namespace zanti {
 
+class Anzeige;
 class BonTabelle;
+class Eingabefeld;
+struct BerichtDaten;
 class DruckerPort;
 class Entwurfsflaeche;
 class KassenTaste;
@@ -64,6 +67,11 @@ public:
     void EinstellungenSpeichern();
     void FunktionstastenAus();
     void FunktionstastenEin();
+    void DruckerStarten();
+    void DruckerUmschalten();
+    void VerkaufsbelegAusgeben();
+    void TastenbelegungAusgeben();
+    void HilfeAnzeigen();
 
     // Enters set-up mode as an accepted password does.
     void einstellmodusSetzen(int modus) { z.Einstellmodus = modus; }
@@ -93,7 +101,6 @@ private:
     void datenbankOeffnen();
     void rasterEinrichten();
     void rasterSpaltenBreiten();
-    void DruckerStarten();
     void beenden();
 
     // Keys and display (kasse_buchen.cpp, kasse_menge.cpp).
@@ -103,6 +110,26 @@ private:
     void mengeNull();
     void mengeLoeschen();
     void panelSetzen(int panel, const QString &text);
+
+    // Printer and reports (kasse_drucker.cpp).
+    void schnittstelleWaehlen();
+    void druckerFehler();
+    Anzeige &anzeige();
+    BerichtDaten berichtDaten() const;
+    void berichtSenden(const QList<QByteArray> &ausgaben);
+    void berichtZeigen(const QString &text);
+
+    // Function buttons, display gestures, keypad (kasse_funktionen.cpp).
+    void funktionenVerbinden();
+    void salatUmschalten();
+    void einzelbonUmschalten();
+    void tischnummerUmschalten();
+    void protokollLoeschen();
+    void verkaufszahlenLoeschen();
+    void bonkopfZeigen();
+    Eingabefeld &eingabefeld();
+    void GegebenTaste_Click();
+    bool anzeigeGeste(QObject *objekt, QEvent *ereignis);
 
     // Key editor and layout files (kasse_editor.cpp).
     void editorOeffnen(int k);
@@ -128,6 +155,8 @@ private:
 
     BonTabelle *m_bon = nullptr;
     DruckerPort *m_port = nullptr;
+    Anzeige *m_anzeige = nullptr;
+    Eingabefeld *m_eingabefeld = nullptr;
     QTimer m_timer1;
 
     Entwurfsflaeche *m_flaeche = nullptr;

@@ -76,6 +76,7 @@ void Kasse::aufbauen()
     editorAnlegen();
     mengenrahmenAnlegen();
     statusleisteAnlegen();
+    funktionenVerbinden();
 }
 
 void Kasse::tastenAnlegen()
@@ -113,7 +114,8 @@ void Kasse::tastenAnlegen()
     auto *laden = taste(u"LadenButton"_qs, {1920, 120, 855, 615}, u"Tasten - Laden"_qs, 11);
     auto *speichern =
         taste(u"SpeichernButton"_qs, {2820, 120, 915, 615}, u"Tasten - Speichern"_qs, 11);
-    Q_UNUSED(hilfe);
+    connect(hilfe, &QPushButton::clicked, this, &Kasse::HilfeAnzeigen);
+    connect(m_gegebenTaste, &QPushButton::clicked, this, &Kasse::GegebenTaste_Click);
     connect(home, &QPushButton::clicked, this, &Kasse::HomeButton_Click);
     connect(laden, &QPushButton::clicked, this, &Kasse::LadenButton_Click);
     connect(speichern, &QPushButton::clicked, this, &Kasse::SpeichernButton_Click);

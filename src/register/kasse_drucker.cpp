@@ -1,12 +1,27 @@
-// The printer port at start-up and the printer switch.
+// The printer: opening the port at start-up, the printer switch, the port
+// dialog, and the reports that go to the printer or into the window Anzeige.
+#include "printing/anzeige.h"
+#include "printing/berichte.h"
 #include "printing/drucker_port.h"
+#include "printing/einstell.h"
 #include "printing/escpos.h"
 #include "register/kasse.h"
+#include "register/kassen_taste.h"
 #include "register/meldung.h"
 
+#include <QDateTime>
 #include <QLabel>
 
 namespace zanti {
+
+namespace {
+
+QString PortMeldung(const QString &port)
+{
+    return u"Schnittstelle an COM "_qs + port + u" kann nicht geöffnet werden!"_qs;
+}
+
+} // namespace
 
 void Kasse::DruckerStarten()
 {
@@ -16,7 +31,7 @@ void Kasse::DruckerStarten()
     m_port->InputLenSetzen(0);
     m_port->InBufferCountSetzen(0);
     if (!m_port->oeffnen()) {
-        Meldung(this, u"Schnittstelle an COM "_qs + z.Einstellung[6] + u" kann nicht geöffnet werden!"_qs);
+        Meldung(this, PortMeldung(z.Einstellung[6]));
         z.DruckerEin = 0;
         panelSetzen(5, u"F2 - Drucker aus"_qs);
         return;
@@ -28,11 +43,102 @@ void Kasse::DruckerStarten()
     m_port->Output(escpos::TabulatorSetzen());
 }
 
-void Kasse::tischnummerErfragen()
+void Kasse::DruckerUmschalten()
 {
-    m_label1[0]->setText(u"TISCHNUMMER"_qs);
-    m_label1[1]->clear();
-    m_euro->clear();
+    if (z.DruckerEin == 1) {
+        m_port->schliessen();
+        z.DruckerEin = 0;
+        panelSetzen(5, u"F2 - Drucker aus"_qs);
+        return;
+    }
+    bool geoeffnet = true;
+    if (const std::optional<int> port = GanzzahlLesen(z.Einstellung[6]))
+        geoeffnet = m_port->CommPortSetzen(*port);
+    m_port->InputLenSetzen(0);
+    geoeffnet = geoeffnet && m_port->oeffnen();
+    if (!geoeffnet) {
+        m_port->schliessen();
+        Piep();
+        Meldung(this, PortMeldung(QString::number(m_port->CommPort())));
+        z.DruckerEin = 0;
+        panelSetzen(5, u"F2 - Drucker aus"_qs);
+        return;
+    }
+    z.DruckerEin = 1;
+    panelSetzen(5, u"F2 - Drucker ein"_qs);
+    m_port->Output(escpos::TabulatorSetzen());
+    m_port->Output(escpos::StatusAutomatikEin());
+}
+
+void Kasse::schnittstelleWaehlen()
+{
+    auto *dialog = new Einstell(*m_port, z.Einstellung[6], [this](int port) {
+        m_funktion[6]->beschriftungSetzen(u"Com "_qs + QString::number(port));
+    }, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+void Kasse::druckerFehler()
+{
+    // The receipt on its way may be incomplete: the operator must see it.
+    panelSetzen(8, u" Fehler "_qs);
+}
+
+Anzeige &Kasse::anzeige()
+{
+    if (!m_anzeige)
+        m_anzeige = new Anzeige(this);
+    return *m_anzeige;
+}
+
+void Kasse::berichtSenden(const QList<QByteArray> &ausgaben)
+{
+    for (const QByteArray &ausgabe : ausgaben)
+        m_port->Output(ausgabe);
+}
+
+void Kasse::berichtZeigen(const QString &text)
+{
+    Anzeige &fenster = anzeige();
+    fenster.textSetzen(text);
+    fenster.show();
+    fenster.raise();
+}
+
+BerichtDaten Kasse::berichtDaten() const
+{
+    BerichtDaten daten;
+    daten.Verkauft = z.Verkauft;
+    daten.ArtikelText = z.Tasten.ArtikelText;
+    daten.ArtikelPreis = z.Tasten.ArtikelPreis;
+    daten.Kopfzeile = z.Kopfzeile;
+    daten.BonImageNr = z.BonImageNr;
+    const QDateTime jetzt = QDateTime::currentDateTime();
+    daten.zeit = jetzt.time();
+    daten.datum = jetzt.date();
+    return daten;
+}
+
+void Kasse::VerkaufsbelegAusgeben()
+{
+    if (z.DruckerEin == 1)
+        berichtSenden(VerkaufsbelegDruck(berichtDaten()));
+    else
+        berichtZeigen(VerkaufsbelegText(berichtDaten()));
+}
+
+void Kasse::TastenbelegungAusgeben()
+{
+    if (z.DruckerEin == 1)
+        berichtSenden(TastenbelegungDruck(berichtDaten()));
+    else
+        berichtZeigen(TastenbelegungText(berichtDaten()));
+}
+
+void Kasse::HilfeAnzeigen()
+{
+    berichtZeigen(HilfeText());
 }
 
 } // namespace zanti

@@ -109,6 +109,8 @@ void Kasse::editorUebernehmen()
 bool Kasse::eventFilter(QObject *objekt, QEvent *ereignis)
 {
     // Focus on a field of the key editor selects its whole text.
+    if (anzeigeGeste(objekt, ereignis))
+        return true;
     if (objekt == m_raster
         && (ereignis->type() == QEvent::FontChange || ereignis->type() == QEvent::Resize))
         rasterSpaltenBreiten();
