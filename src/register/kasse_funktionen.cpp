@@ -9,6 +9,7 @@
 #include "register/protokoll_box.h"
 
 #include <QEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
 
