@@ -112,6 +112,7 @@ private:
     void panelSetzen(int panel, const QString &text);
 
     // Printer and reports (kasse_drucker.cpp).
+    void druckerSchalter(int ein);
     void schnittstelleWaehlen();
     void druckerFehler();
     Anzeige &anzeige();
@@ -121,6 +122,7 @@ private:
 
     // Function buttons, display gestures, keypad (kasse_funktionen.cpp).
     void funktionenVerbinden();
+    void schalterAnzeigen();
     void salatUmschalten();
     void einzelbonUmschalten();
     void tischnummerUmschalten();
@@ -142,6 +144,7 @@ private:
 
     // The timer: receipt guard and the look of the mode (kasse_timer.cpp).
     void Timer1_Timer();
+    void normaleAnsicht();
 
     // Saving with one message per file while it keeps failing.
     bool dateiGespeichert(const QString &name, bool erfolg);

@@ -23,6 +23,12 @@ QString PortMeldung(const QString &port)
 
 } // namespace
 
+void Kasse::druckerSchalter(int ein)
+{
+    z.DruckerEin = ein;
+    panelSetzen(5, ein == 1 ? u"F2 - Drucker ein"_qs : u"F2 - Drucker aus"_qs);
+}
+
 void Kasse::DruckerStarten()
 {
     // A setting that is no number leaves the port number as it was.
@@ -32,12 +38,10 @@ void Kasse::DruckerStarten()
     m_port->InBufferCountSetzen(0);
     if (!m_port->oeffnen()) {
         Meldung(this, PortMeldung(z.Einstellung[6]));
-        z.DruckerEin = 0;
-        panelSetzen(5, u"F2 - Drucker aus"_qs);
+        druckerSchalter(0);
         return;
     }
-    z.DruckerEin = 1;
-    panelSetzen(5, u"F2 - Drucker ein"_qs);
+    druckerSchalter(1);
     m_port->Output(escpos::Initialisieren());
     m_port->Output(escpos::StatusAutomatikEin());
     m_port->Output(escpos::TabulatorSetzen());
@@ -47,8 +51,7 @@ void Kasse::DruckerUmschalten()
 {
     if (z.DruckerEin == 1) {
         m_port->schliessen();
-        z.DruckerEin = 0;
-        panelSetzen(5, u"F2 - Drucker aus"_qs);
+        druckerSchalter(0);
         return;
     }
     bool geoeffnet = true;
@@ -60,12 +63,10 @@ void Kasse::DruckerUmschalten()
         m_port->schliessen();
         Piep();
         Meldung(this, PortMeldung(QString::number(m_port->CommPort())));
-        z.DruckerEin = 0;
-        panelSetzen(5, u"F2 - Drucker aus"_qs);
+        druckerSchalter(0);
         return;
     }
-    z.DruckerEin = 1;
-    panelSetzen(5, u"F2 - Drucker ein"_qs);
+    druckerSchalter(1);
     m_port->Output(escpos::TabulatorSetzen());
     m_port->Output(escpos::StatusAutomatikEin());
 }

@@ -37,6 +37,12 @@ void Kasse::funktionenVerbinden()
         w->installEventFilter(this);
 }
 
+void Kasse::schalterAnzeigen()
+{
+    panelSetzen(6, z.Einzelbon == 1 ? u"F3 - Einzelbon ein"_qs : u"F3 - Einzelbon aus"_qs);
+    panelSetzen(7, z.TischnummerAnzeige == 1 ? u"F4 - Tischnr. ein"_qs : u"F4 - Tischnr. aus"_qs);
+}
+
 void Kasse::salatUmschalten()
 {
     // Setting 8 that is no number (a first start) counts as off.
@@ -49,7 +55,7 @@ void Kasse::einzelbonUmschalten()
     if (z.Einstellmodus != 1)
         return;
     z.Einzelbon = z.Einzelbon == 1 ? 0 : 1;
-    panelSetzen(6, z.Einzelbon == 1 ? u"F3 - Einzelbon ein"_qs : u"F3 - Einzelbon aus"_qs);
+    schalterAnzeigen();
 }
 
 void Kasse::tischnummerUmschalten()
@@ -57,7 +63,7 @@ void Kasse::tischnummerUmschalten()
     if (z.Einstellmodus != 1)
         return;
     z.TischnummerAnzeige = z.TischnummerAnzeige == 1 ? 0 : 1;
-    panelSetzen(7, z.TischnummerAnzeige == 1 ? u"F4 - Tischnr. ein"_qs : u"F4 - Tischnr. aus"_qs);
+    schalterAnzeigen();
 }
 
 void Kasse::protokollLoeschen()

@@ -92,8 +92,7 @@ void Kasse::starten()
     z.Tischnummer = 0;
     panelSetzen(3, BetragFormat(z.Gesamteinnahme));
     panelSetzen(4, u"F1 - Tastenhilfe"_qs);
-    panelSetzen(6, z.Einzelbon == 1 ? u"F3 - Einzelbon ein"_qs : u"F3 - Einzelbon aus"_qs);
-    panelSetzen(7, z.TischnummerAnzeige == 1 ? u"F4 - Tischnr. ein"_qs : u"F4 - Tischnr. aus"_qs);
+    schalterAnzeigen();
     startText(u"Statusbar beschrieben"_qs);
     TastenBeschriften();
     startText(u"Buttons beschrieben"_qs);

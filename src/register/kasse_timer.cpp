@@ -37,11 +37,16 @@ void Kasse::Timer1_Timer()
         for (int i = 0; i <= 6; ++i)
             m_funktion[i]->setEnabled(true);
     } else {
-        panelSetzen(4, u"F1 - Tastenhilfe"_qs);
-        m_raster->show();
-        m_protokoll->show();
-        m_shape2->hide();
+        normaleAnsicht();
     }
+}
+
+void Kasse::normaleAnsicht()
+{
+    panelSetzen(4, u"F1 - Tastenhilfe"_qs);
+    m_raster->show();
+    m_protokoll->show();
+    m_shape2->hide();
 }
 
 void Kasse::FunktionstastenAus()
@@ -63,10 +68,7 @@ void Kasse::HomeButton_Click()
     if (z.Einstellmodus == 1) {
         z.Einstellmodus = 0;
         TastenBeschriften();
-        panelSetzen(4, u"F1 - Tastenhilfe"_qs);
-        m_raster->show();
-        m_protokoll->show();
-        m_shape2->hide();
+        normaleAnsicht();
     }
     FunktionstastenAus();
 }
