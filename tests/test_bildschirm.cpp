@@ -52,6 +52,43 @@ private slots:
         QTest::qWait(60);
         speichern(f.kasse(), u"kasse_einstellmodus"_qs);
     }
+
+    void eingabefeldNachGesamt()
+    {
+        KassenFixture f;
+        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
+        f.starten();
+        f.kasse().resize(1280, 800);
+        f.klicken(u"Command4"_qs);
+        f.klicken(u"Command9"_qs);
+        f.klicken(u"IstgleichTaste"_qs);
+        f.klicken(u"GegebenTaste"_qs);
+        auto *tastenfeld = f.kasse().findChild<QWidget *>(u"Eingabefeld"_qs);
+        QVERIFY(tastenfeld);
+        QVERIFY(tastenfeld->isVisible());
+        QTest::qWait(60);
+        speichern(*tastenfeld, u"eingabefeld"_qs);
+    }
+
+    void anzeigeMitVerkaufsbeleg()
+    {
+        // The printer is missing, so the report goes into the window.
+        KassenFixture f;
+        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
+        f.starten();
+        f.kasse().resize(1280, 800);
+        f.klicken(u"Taste03"_qs);
+        f.klicken(u"Command2"_qs);
+        f.klicken(u"Command11"_qs);
+        f.klicken(u"IstgleichTaste"_qs);
+        QTest::mouseClick(f.finden<QLabel>(u"Label1_1"_qs), Qt::LeftButton);
+        f.klicken(u"Command108"_qs);
+        auto *fenster = f.kasse().findChild<QWidget *>(u"Anzeige"_qs);
+        QVERIFY(fenster);
+        QVERIFY(fenster->isVisible());
+        QTest::qWait(60);
+        speichern(*fenster, u"anzeige_verkaufsbeleg"_qs);
+    }
 };
 
 QTEST_MAIN(BildschirmTest)

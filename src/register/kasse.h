@@ -115,6 +115,7 @@ private:
     void druckerSchalter(int ein);
     void schnittstelleWaehlen();
     void druckerFehler();
+    void druckerStatusLesen();
     Anzeige &anzeige();
     BerichtDaten berichtDaten() const;
     void berichtSenden(const QList<QByteArray> &ausgaben);

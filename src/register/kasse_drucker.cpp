@@ -16,6 +16,18 @@ namespace zanti {
 
 namespace {
 
+QString DruckerStatusText(int wert)
+{
+    switch (wert) {
+    case 16: return u"Schublade offen "_qs;
+    case 20: return u"Drucker bereit "_qs;
+    case 28: return u" Papier ? "_qs;
+    case 60: return u" Fehler "_qs;
+    case 92: return u" Feedtaste "_qs;
+    default: return QString::number(wert);
+    }
+}
+
 QString PortMeldung(const QString &port)
 {
     return u"Schnittstelle an COM "_qs + port + u" kann nicht geöffnet werden!"_qs;
@@ -31,12 +43,14 @@ void Kasse::druckerSchalter(int ein)
 
 void Kasse::DruckerStarten()
 {
-    // A setting that is no number leaves the port number as it was.
-    if (const std::optional<int> port = GanzzahlLesen(z.Einstellung[6]))
-        m_port->CommPortSetzen(*port);
+    // A port number that is no number is an error, but the port is still
+    // opened with the number it had (the printer then stays off).
+    const std::optional<int> port = GanzzahlLesen(z.Einstellung[6]);
+    bool fehler = !port || !m_port->CommPortSetzen(*port);
     m_port->InputLenSetzen(0);
     m_port->InBufferCountSetzen(0);
-    if (!m_port->oeffnen()) {
+    fehler = !m_port->oeffnen() || fehler;
+    if (fehler) {
         Meldung(this, PortMeldung(z.Einstellung[6]));
         druckerSchalter(0);
         return;
@@ -54,9 +68,8 @@ void Kasse::DruckerUmschalten()
         druckerSchalter(0);
         return;
     }
-    bool geoeffnet = true;
-    if (const std::optional<int> port = GanzzahlLesen(z.Einstellung[6]))
-        geoeffnet = m_port->CommPortSetzen(*port);
+    const std::optional<int> port = GanzzahlLesen(z.Einstellung[6]);
+    bool geoeffnet = port && m_port->CommPortSetzen(*port);
     m_port->InputLenSetzen(0);
     geoeffnet = geoeffnet && m_port->oeffnen();
     if (!geoeffnet) {
@@ -78,6 +91,16 @@ void Kasse::schnittstelleWaehlen()
     }, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
+}
+
+void Kasse::druckerStatusLesen()
+{
+    // Only what is already waiting: the register never waits for the printer.
+    if (z.DruckerEin != 1 || m_port->InBufferCount() < 1)
+        return;
+    const QByteArray status = m_port->Input();
+    if (!status.isEmpty())
+        panelSetzen(8, DruckerStatusText(static_cast<unsigned char>(status.at(0))));
 }
 
 void Kasse::druckerFehler()

@@ -1,5 +1,6 @@
-// Timer1: every 50 ms it guards the receipt keys, keeps the clock in the
-// status bar and applies the look of the current mode.
+// Timer1: every 50 ms it guards the receipt keys, shows the printer's
+// status, keeps the clock in the status bar and applies the look of the
+// current mode.
 #include "register/bon_tabelle.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
@@ -20,6 +21,8 @@ void Kasse::Timer1_Timer()
         m_istgleich->setEnabled(false);
         m_storno->setEnabled(false);
     }
+
+    druckerStatusLesen();
 
     const QDateTime jetzt = QDateTime::currentDateTime();
     panelSetzen(1, jetzt.toString(u"hh:mm:ss"_qs));

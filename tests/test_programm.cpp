@@ -1,0 +1,159 @@
+// The real program in a program folder of its own: the signals of a PC that
+// shuts down or a terminal that closes end it as closing the window does.
+#include "support/testumgebung.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+
+#include <csignal>
+
+using namespace zanti::test;
+
+namespace {
+
+QByteArray Zeilen(const QStringList &zeilen)
+{
+    QByteArray bytes;
+    for (const QString &zeile : zeilen)
+        bytes += zeile.toLatin1() + "\r\n";
+    return bytes;
+}
+
+// The files a first start writes when it ends: nothing sold, the printer
+// off (its port is missing), settings it never had read as "Unbekannt".
+QByteArray LeereVerkaufszahlen()
+{
+    QStringList zeilen{u"[verkauft]"_qs};
+    for (int i = 1; i <= 36; ++i)
+        zeilen << u"Taste%1=0"_qs.arg(i);
+    return Zeilen(zeilen);
+}
+
+QByteArray ErsteEinstellungen()
+{
+    return Zeilen({u"[Status]"_qs, u"Einstellung1=0"_qs, u"Einstellung2=0"_qs, u"Einstellung3=0"_qs,
+                   u"Einstellung4=Unbekannt"_qs, u"Einstellung5=0"_qs, u"Einstellung6=1"_qs,
+                   u"Einstellung7=1"_qs, u"Einstellung8=Unbekannt"_qs, u"Einstellung9=Unbekannt"_qs});
+}
+
+// True once the program has its handlers for SIGTERM, SIGINT and SIGHUP in
+// place; before that a signal would simply kill it.
+bool SignaleAbgefangen(qint64 pid)
+{
+#ifdef Q_OS_LINUX
+    QFile status(u"/proc/%1/status"_qs.arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray &zeile : status.readAll().split('\n')) {
+        if (!zeile.startsWith("SigCgt:"))
+            continue;
+        bool ok = false;
+        const quint64 maske = zeile.mid(7).trimmed().toULongLong(&ok, 16);
+        const auto bit = [](int signal) { return quint64(1) << (signal - 1); };
+        const quint64 noetig = bit(SIGTERM) | bit(SIGINT) | bit(SIGHUP);
+        return ok && (maske & noetig) == noetig;
+    }
+    return false;
+#else
+    Q_UNUSED(pid);
+    QTest::qWait(1000);
+    return true;
+#endif
+}
+
+} // namespace
+
+class ProgrammTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void signalBeendet_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QByteArray>("protokoll"); // empty: no protokoll.txt
+        QTest::addColumn<QString>("versperrt");    // a folder where a file belongs
+        QTest::newRow("SIGTERM") << int(SIGTERM) << QByteArray() << QString();
+        QTest::newRow("SIGINT") << int(SIGINT) << QByteArray() << QString();
+        QTest::newRow("SIGHUP") << int(SIGHUP) << QByteArray() << QString();
+        QTest::newRow("SIGTERM mit Protokoll")
+            << int(SIGTERM)
+            << QByteArray("2 10:00:02  1 x Kaffee   1,50\r\n"
+                          "1 10:00:01  2 x K\xe4sebrot   5,00\r\n"
+                          "0 10:00:00  1 x Wei\xdf" "bier   3,50\r\n")
+            << QString();
+        // Nobody is there to press OK: the failure goes to stderr, and the
+        // program still ends normally.
+        QTest::newRow("SIGTERM, verkauf.ini nicht zu schreiben")
+            << int(SIGTERM) << QByteArray() << u"verkauf.ini"_qs;
+    }
+
+    void signalBeendet()
+    {
+        QFETCH(int, signal);
+        QFETCH(QByteArray, protokoll);
+        QFETCH(QString, versperrt);
+#ifndef Q_OS_UNIX
+        QSKIP("signals are a Unix matter");
+#endif
+        const QString programm = QDir(BuildOrdner()).filePath(u"Zanti"_qs);
+        if (!QFile::exists(programm))
+            QSKIP(qPrintable(programm + u" is not built"_qs));
+
+        // The program folder is the program's own folder.
+        Programmordner ordner;
+        const QString kopie = ordner.datei(u"Zanti"_qs);
+        QVERIFY(QFile::copy(programm, kopie));
+        QVERIFY(QFile::setPermissions(kopie, QFile::permissions(programm) | QFile::ExeOwner));
+        QStringList schnittstellen{u"[COM]"_qs};
+        for (int i = 1; i <= 16; ++i)
+            schnittstellen << u"COM%1=%2/kein-geraet-%1"_qs.arg(i).arg(ordner.pfad());
+        ordner.schreibenZeilen(u"schnittstellen.ini"_qs, schnittstellen);
+        if (!protokoll.isEmpty())
+            ordner.schreiben(u"protokoll.txt"_qs, protokoll);
+        if (!versperrt.isEmpty())
+            QVERIFY(QDir(ordner.pfad()).mkdir(versperrt));
+
+        QProcess zanti;
+        QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+        umgebung.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+        zanti.setProcessEnvironment(umgebung);
+        zanti.setWorkingDirectory(QDir::tempPath()); // not the program folder
+        zanti.start(kopie, {});
+        QVERIFY2(zanti.waitForStarted(5000), qPrintable(zanti.errorString()));
+
+        // Up: the database is open and the handlers are in place.
+        QTRY_VERIFY_WITH_TIMEOUT(ordner.gibt(u"daten.db"_qs) && SignaleAbgefangen(zanti.processId()), 15000);
+        QTest::qWait(200);
+        QCOMPARE(zanti.state(), QProcess::Running);
+
+        QCOMPARE(::kill(pid_t(zanti.processId()), signal), 0);
+        QVERIFY2(zanti.waitForFinished(5000), "the program did not end after the signal");
+        const QByteArray fehler = zanti.readAllStandardError();
+        QVERIFY2(zanti.exitStatus() == QProcess::NormalExit, fehler.constData());
+        QCOMPARE(zanti.exitCode(), 0);
+        if (versperrt.isEmpty())
+            QVERIFY2(!fehler.contains("nicht gespeichert"), fehler.constData());
+        else
+            QVERIFY2(fehler.contains("beim Beenden nicht gespeichert: " + versperrt.toLatin1()),
+                     fehler.constData());
+
+        // What the shutdown saves; a protocol comes back byte for byte.
+        QVERIFY(ordner.gibt(u"protokoll.txt"_qs));
+        QCOMPARE(ordner.lesen(u"protokoll.txt"_qs), protokoll);
+        if (versperrt.isEmpty())
+            QCOMPARE(ordner.lesen(u"verkauf.ini"_qs), LeereVerkaufszahlen());
+        else
+            QVERIFY(QFileInfo(ordner.datei(versperrt)).isDir());
+        QCOMPARE(ordner.lesen(u"Einstellungen.ini"_qs), ErsteEinstellungen());
+        // The key layout and the receipt head are not written at shutdown.
+        QVERIFY(!ordner.gibt(u"kasse.ini"_qs));
+        QVERIFY(!ordner.gibt(u"bonkopf.ini"_qs));
+    }
+};
+
+QTEST_MAIN(ProgrammTest)
+#include "test_programm.moc"
