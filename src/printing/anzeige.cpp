@@ -27,22 +27,23 @@ Anzeige::Anzeige(QWidget *hauptfenster)
 {
     setObjectName(QStringLiteral("Anzeige"));
     setWindowTitle(QStringLiteral("Zanti . . ."));
-    setFixedSize(Twips(0, 0, 9000, 7560).size());
+    // Tall enough for the whole sales report: 35 keys, title and takings.
+    setFixedSize(Twips(0, 0, 9000, 10800).size());
 
     m_text1 = new QPlainTextEdit(this);
     m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setGeometry(Twips(120, 120, 8760, 6240));
+    m_text1->setGeometry(Twips(120, 120, 8760, 9480));
     m_text1->setReadOnly(true);
     m_text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Fixed pitch, so the columns of a report line up as on paper.
     QFont schrift = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     schrift.setStyleHint(QFont::Monospace);
-    schrift.setPixelSize(15);
+    schrift.setPixelSize(13);
     m_text1->setFont(schrift);
 
     auto *command1 = new QPushButton(QStringLiteral("OK"), this);
     command1->setObjectName(QStringLiteral("Command1"));
-    command1->setGeometry(Twips(3300, 6600, 2400, 840));
+    command1->setGeometry(Twips(3300, 9780, 2400, 840));
     QFont knopf = command1->font();
     knopf.setPixelSize(18);
     command1->setFont(knopf);
