@@ -6,8 +6,10 @@
 #include "register/entwurfsflaeche.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
+#include "register/meldung.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,7 +142,11 @@ void Kasse::SpeichernButton_Click()
             return;
         IniDatei datei = IniDatei::Laden(pfad);
         TastenLayoutSchreiben(datei, z.Tasten);
-        dateiGespeichert(pfad, datei.speichern());
+        // Saved once, on request: the operator must choose another place.
+        if (!datei.speichern())
+            Meldung(this, u"Die Tastenbelegung konnte nicht in der Datei %1 gespeichert werden."_qs
+                              .arg(QFileInfo(pfad).fileName()),
+                    u"Fehler"_qs);
     });
 }
 

@@ -6,6 +6,7 @@
 #include "register/meldung.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QPointer>
 
 namespace zanti {
@@ -33,7 +34,9 @@ void Kasse::beenden()
         emit beendet();
         return;
     }
-    QStringList namen = m_fehlerhafteDateien.values();
+    QStringList namen;
+    for (const QString &pfad : std::as_const(m_fehlerhafteDateien))
+        namen << QFileInfo(pfad).fileName();
     namen.sort();
     qWarning("Zanti: beim Beenden nicht gespeichert: %s", qPrintable(namen.join(u", ")));
     Meldung(nullptr,

@@ -20,16 +20,15 @@ QString Kasse::protokollText() const
 
 bool Kasse::dateiGespeichert(const QString &pfad, bool erfolg)
 {
-    const QString name = QFileInfo(pfad).fileName();
     if (erfolg) {
-        m_fehlerhafteDateien.remove(name);
-    } else if (!m_fehlerhafteDateien.contains(name)) {
-        m_fehlerhafteDateien.insert(name);
+        m_fehlerhafteDateien.remove(pfad);
+    } else if (!m_fehlerhafteDateien.contains(pfad)) {
+        m_fehlerhafteDateien.insert(pfad);
         if (m_beendet)
             return false; // the shutdown names every failed file in one message
         Meldung(this,
                 u"Die Datei %1 konnte nicht gespeichert werden. Die Daten bleiben erhalten "
-                "und werden beim nächsten Mal wieder gespeichert."_qs.arg(name),
+                "und werden beim nächsten Mal wieder gespeichert."_qs.arg(QFileInfo(pfad).fileName()),
                 u"Fehler"_qs);
     }
     return erfolg;

@@ -34,6 +34,27 @@ void KassenTaste::farbeSetzen(const QColor &farbe)
     update();
 }
 
+int KassenTaste::passendeSchrift(const QRect &feld, int ausrichtung) const
+{
+    if (m_passendePixel > 0 && m_passtFuerText == m_beschriftung && m_passtFuerGroesse == size()
+        && m_passtFuerSchrift == font())
+        return m_passendePixel;
+    QFont schrift = font();
+    int px = schrift.pixelSize() > 0 ? schrift.pixelSize() : QFontInfo(schrift).pixelSize();
+    // Shrink until the caption fits, but never below a readable size.
+    for (; px > 8; --px) {
+        schrift.setPixelSize(px);
+        const QRect noetig = QFontMetrics(schrift).boundingRect(feld, ausrichtung, m_beschriftung);
+        if (noetig.width() <= feld.width() && noetig.height() <= feld.height())
+            break;
+    }
+    m_passtFuerText = m_beschriftung;
+    m_passtFuerGroesse = size();
+    m_passtFuerSchrift = font();
+    m_passendePixel = px;
+    return px;
+}
+
 void KassenTaste::paintEvent(QPaintEvent *)
 {
     QStylePainter maler(this);
@@ -54,15 +75,7 @@ void KassenTaste::paintEvent(QPaintEvent *)
     const QRect feld = rect().adjusted(4, 2, -4, -2);
     const int ausrichtung = Qt::AlignCenter | Qt::TextWordWrap;
     QFont schrift = font();
-    if (schrift.pixelSize() <= 0)
-        schrift.setPixelSize(QFontInfo(schrift).pixelSize());
-    // Shrink until the caption fits, but never below a readable size.
-    for (int px = schrift.pixelSize(); px > 7; --px) {
-        schrift.setPixelSize(px);
-        const QRect noetig = QFontMetrics(schrift).boundingRect(feld, ausrichtung, m_beschriftung);
-        if (noetig.width() <= feld.width() && noetig.height() <= feld.height())
-            break;
-    }
+    schrift.setPixelSize(passendeSchrift(feld, ausrichtung));
     maler.setFont(schrift);
     QColor stift = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                    QPalette::ButtonText);

@@ -23,8 +23,16 @@ protected:
     void paintEvent(QPaintEvent *ereignis) override;
 
 private:
+    int passendeSchrift(const QRect &feld, int ausrichtung) const;
+
     QString m_beschriftung;
     QColor m_farbe;
+    // The fitted font size for the caption, size and font it was found for:
+    // a press repaints the key, and the search is not worth repeating.
+    mutable QString m_passtFuerText;
+    mutable QSize m_passtFuerGroesse;
+    mutable QFont m_passtFuerSchrift;
+    mutable int m_passendePixel = 0;
 };
 
 } // namespace zanti

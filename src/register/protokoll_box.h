@@ -1,8 +1,10 @@
 #pragma once
 // The protocol box: the journal of the run, newest line on top. It keeps the
 // text as the file holds it (every line ending in CR LF) beside the lines it
-// shows, so a booking costs the same with 10 or 30,000 lines.
+// shows, so a booking costs the same with 10 or 30,000 lines, and a long
+// protocol does not hold up the start.
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace zanti {
 
@@ -26,7 +28,14 @@ protected:
     void mousePressEvent(QMouseEvent *ereignis) override;
 
 private:
+    void restAnhaengen();
+
     QString m_text;
+    // Lines not shown yet: a long protocol is shown newest first and the
+    // older part is appended after the first frame, a piece at a time.
+    QString m_rest;
+    qsizetype m_restPos = 0;
+    QTimer m_nachladen;
 };
 
 } // namespace zanti

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Demo of the register: a program folder under the build folder with both
+# programs and a sample refreshment stand, the virtual printer on a
+# pseudo-terminal as COM1, and Zanti on it.
+#
+#   bash scripts/run.sh BUILDDIR        (make run does this after the build)
+#
+# The sample files are copied only when missing, so sales, protocol and
+# settings of an earlier demo stay.
+set -euo pipefail
+
+[ $# -eq 1 ] || { echo "usage: $0 BUILDDIR" >&2; exit 2; }
+build=$(cd "$1" && pwd)
+beispiele=$(cd "$(dirname "$0")/demo" && pwd)
+demo=$build/demo
+drucker_link=$demo/drucker
+
+for programm in Zanti ZantiPC virtueller_drucker; do
+  [ -x "$build/$programm" ] || { echo "$build/$programm is missing: build first (make build)" >&2; exit 1; }
+done
+
+mkdir -p "$demo/bons"
+# The program folder is the program's own folder. Copy and rename, so a
+# Zanti still running from here keeps its file.
+for programm in Zanti ZantiPC; do
+  cp "$build/$programm" "$demo/.$programm.neu"
+  mv -f "$demo/.$programm.neu" "$demo/$programm"
+done
+for datei in kasse.ini bonkopf.ini Einstellungen.ini; do
+  [ -e "$demo/$datei" ] || cp "$beispiele/$datei" "$demo/$datei"
+done
+printf '[COM]\r\nCOM1=%s\r\n' "$drucker_link" > "$demo/schnittstellen.ini"
+
+pidfile=$(mktemp)
+drucker_pid=
+zanti_pid=
+
+aufraeumen() {
+  if [ -n "$drucker_pid" ] && kill -0 "$drucker_pid" 2>/dev/null; then
+    kill -TERM "$drucker_pid" 2>/dev/null || true
+    wait "$drucker_pid" 2>/dev/null || true
+  fi
+  rm -f "$pidfile"
+}
+trap aufraeumen EXIT
+
+# Signals to this script end the register as closing its window does.
+# Zanti runs in a session of its own, so a Ctrl-C reaches it only this way
+# and never reaches the X server under it first.
+ende=0
+weiterleiten() {
+  ende=1
+  local pid
+  pid=$(cat "$pidfile" 2>/dev/null || true)
+  if [ -n "$pid" ]; then
+    kill -TERM "$pid" 2>/dev/null || true
+  fi
+}
+trap weiterleiten TERM INT HUP
+
+# A link of a run that was killed might name another process's terminal.
+[ -L "$drucker_link" ] && rm -f "$drucker_link"
+setsid "$build/virtueller_drucker" --ausgabe "$demo/bons" --link "$drucker_link" &
+drucker_pid=$!
+for _ in $(seq 100); do
+  [ -e "$drucker_link" ] && break
+  kill -0 "$drucker_pid" 2>/dev/null || { echo "the virtual printer did not start" >&2; exit 1; }
+  sleep 0.05 || true
+done
+[ -e "$drucker_link" ] || { echo "the virtual printer made no $drucker_link" >&2; exit 1; }
+
+[ "$ende" -eq 0 ] || exit 130
+
+echo "Program folder: $demo"
+echo "Printer on COM1: $drucker_link; receipts appear here and in $demo/bons/"
+starter=(setsid)
+if [ -z "${DISPLAY:-}" ]; then
+  command -v xvfb-run >/dev/null || { echo "no display and no xvfb-run (make deps installs it)" >&2; exit 1; }
+  echo "No display: Zanti runs under xvfb-run, invisible. End it with Ctrl-C."
+  starter+=(xvfb-run -a)
+else
+  echo "Close the Zanti window (or press Ctrl-C here) to end the demo."
+fi
+# The wrapper notes Zanti's own process id before it becomes Zanti.
+"${starter[@]}" bash -c 'echo $$ > "$1"; shift; exec "$@"' zanti "$pidfile" "$demo/Zanti" &
+zanti_pid=$!
+# wait returns early for a trapped signal; go on until Zanti has ended. A
+# signal also hits the sleeps here, hence the "|| true".
+while kill -0 "$zanti_pid" 2>/dev/null; do
+  wait "$zanti_pid" || true
+  # A signal that came before Zanti noted its id is passed on now.
+  while [ "$ende" -eq 1 ] && [ ! -s "$pidfile" ] && kill -0 "$zanti_pid" 2>/dev/null; do
+    sleep 0.1 || true
+  done
+  [ "$ende" -eq 1 ] && weiterleiten
+done
+status=0
+wait "$zanti_pid" || status=$?
+echo "Zanti ended with status $status."
+exit "$status"
