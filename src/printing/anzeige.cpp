@@ -38,7 +38,7 @@ Anzeige::Anzeige(QWidget *hauptfenster)
     // Fixed pitch, so the columns of a report line up as on paper.
     QFont schrift = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     schrift.setStyleHint(QFont::Monospace);
-    schrift.setPixelSize(13);
+    schrift.setPixelSize(12);
     m_text1->setFont(schrift);
 
     auto *command1 = new QPushButton(QStringLiteral("OK"), this);

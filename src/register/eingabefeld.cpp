@@ -87,8 +87,14 @@ void Eingabefeld::tasteAnlegen(const QString &name, const QString &text, int lin
     schrift.setBold(true);
     knopf->setFont(schrift);
     connect(knopf, &QAbstractButton::clicked, this, [this, art, wert] { taste(art, wert); });
-    if (art == Art::Schnell)
+    // Quick amounts are notes, not digits, and OK ends the entry: both must
+    // stand out at a glance.
+    if (art == Art::Schnell) {
+        knopf->farbeSetzen(QColor(192, 192, 255));
         m_schnelltasten << knopf;
+    } else if (art == Art::Ok) {
+        knopf->farbeSetzen(QColor(0, 255, 0));
+    }
 }
 
 void Eingabefeld::zeigen()
