@@ -2,25 +2,21 @@
 // in the window character for character.
 #include "printing/berichte.h"
 
+#include "support/testdaten.h"
+
 #include <QTest>
 #include <initializer_list>
 
 using namespace zanti;
+using namespace zanti::test;
 
 namespace {
 
-QByteArray B(std::initializer_list<int> werte)
-{
-    QByteArray b;
-    for (int w : werte)
-        b.append(static_cast<char>(w));
-    return b;
-}
 
-const QByteArray LINKS = B({27, 97, 48});
-const QByteArray MITTE = B({27, 97, 49});
-const QByteArray FEED5 = B({27, 100, 5});
-const QByteArray CUT = B({29, 86, 49});
+const QByteArray LINKS = Bytes({27, 97, 48});
+const QByteArray MITTE = Bytes({27, 97, 49});
+const QByteArray FEED5 = Bytes({27, 100, 5});
+const QByteArray CUT = Bytes({29, 86, 49});
 const QByteArray RULE = QByteArray(42, '_') + "\n";
 const QString CRLF = QStringLiteral("\r\n");
 
@@ -46,7 +42,7 @@ BerichtDaten Daten()
 
 QList<QByteArray> Kopf(const QList<QByteArray> &logo = {})
 {
-    return logo + QList<QByteArray>{MITTE, "\n", QByteArray("Fu") + B({225}) + "ballverein\n",
+    return logo + QList<QByteArray>{MITTE, "\n", QByteArray("Fu") + Bytes({225}) + "ballverein\n",
                                     "Sommerfest\n", "\n", "2026\n", RULE, LINKS};
 }
 
@@ -100,7 +96,7 @@ void TestBerichte::verkaufsbelegGedruckt()
     QList<QByteArray> soll = Kopf();
     soll << "\n    V E R K A U F S B E L E G \n\n";
     soll << "    12 x Cola\n";
-    soll << QByteArray("    2,5 x W") + B({0x81}) + "rstchen\n";
+    soll << QByteArray("    2,5 x W") + Bytes({0x81}) + "rstchen\n";
     soll << "    0 x Bier\n";
     for (int i = 4; i <= 35; ++i)
         soll << "    0 x \n";
@@ -114,7 +110,7 @@ void TestBerichte::verkaufsbelegGedrucktMitLogo_data()
     QTest::addColumn<int>("nummer");
     QTest::addColumn<QByteArray>("erster");
     QTest::newRow("0") << 0 << MITTE;
-    QTest::newRow("7") << 7 << B({28, 112, 7, 48});
+    QTest::newRow("7") << 7 << Bytes({28, 112, 7, 48});
     QTest::newRow("300") << 300 << MITTE;
 }
 
@@ -163,7 +159,7 @@ void TestBerichte::tastenbelegungGedruckt()
     // No title line on paper; article before price.
     QList<QByteArray> soll = Kopf();
     soll << "Taste 1  Cola  2,00\n";
-    soll << QByteArray("Taste 2  W") + B({0x81}) + "rstchen  2,50\n";
+    soll << QByteArray("Taste 2  W") + Bytes({0x81}) + "rstchen  2,50\n";
     soll << "Taste 3  Bier  3,00\n";
     for (int i = 4; i <= 35; ++i)
         soll << "Taste " + QByteArray::number(i) + "    \n";

@@ -2,29 +2,25 @@
 // here as numbers and text, independent of the command table of the program.
 #include "printing/bon_layout.h"
 
+#include "support/testdaten.h"
+
 #include <QTest>
 #include <initializer_list>
 
 using namespace zanti;
+using namespace zanti::test;
 
 namespace {
 
-QByteArray B(std::initializer_list<int> werte)
-{
-    QByteArray b;
-    for (int w : werte)
-        b.append(static_cast<char>(w));
-    return b;
-}
 
-const QByteArray TAB35 = B({27, 68, 35, 0});
-const QByteArray LINKS = B({27, 97, 48});
-const QByteArray MITTE = B({27, 97, 49});
-const QByteArray RECHTS = B({27, 97, 50});
-const QByteArray BREIT = B({29, 33, 16});
-const QByteArray NORMAL = B({29, 33, 0});
-const QByteArray FEED4 = B({27, 100, 4});
-const QByteArray CUT = B({29, 86, 49});
+const QByteArray TAB35 = Bytes({27, 68, 35, 0});
+const QByteArray LINKS = Bytes({27, 97, 48});
+const QByteArray MITTE = Bytes({27, 97, 49});
+const QByteArray RECHTS = Bytes({27, 97, 50});
+const QByteArray BREIT = Bytes({29, 33, 16});
+const QByteArray NORMAL = Bytes({29, 33, 0});
+const QByteArray FEED4 = Bytes({27, 100, 4});
+const QByteArray CUT = Bytes({29, 86, 49});
 const QByteArray RULE = QByteArray(42, '_') + "\n";
 const QByteArray ZEIT = "14:05:09                        07.12.2026\n";
 
@@ -39,17 +35,6 @@ BonDruckDaten Daten()
     return d;
 }
 
-BonZeile Zeile(const QString &anzahl, const QString &artikel, const QString &preis, int taste,
-               int bonId)
-{
-    BonZeile z;
-    z.Anzahl = anzahl;
-    z.Artikel = artikel;
-    z.Preis = preis;
-    z.Tastennr = taste;
-    z.BonId = bonId;
-    return z;
-}
 
 QList<QByteArray> Kopf(const QList<QByteArray> &logo = {})
 {
@@ -126,7 +111,7 @@ void TestBonLayout::ganzerBonMitLogoOhneTischnummer()
     d.Tischnummer = 5;
     d.BonSumme = 150;
     QList<QByteArray> soll{TAB35};
-    soll << Kopf({B({28, 112, 3, 48})});
+    soll << Kopf({Bytes({28, 112, 3, 48})});
     soll << "17\n\n" << "1 x Wasser \t1,50 E\n" << "\n    GESAMT  \t1,50 E\n";
     soll << Fuss();
     Vergleichen(BonAusgabe(d, {Zeile("1", "Wasser", "1,50", 4, 17)}), soll);
@@ -181,7 +166,7 @@ void TestBonLayout::salatbonMitLogoNachDemSchnitt()
     d.Einstellung8 = QStringLiteral("1");
     d.BonImageNr = 3;
     const QList<QByteArray> w = BonAusgabe(d, {Zeile("1", "Salat", "4,50", 25, 8)});
-    const QByteArray logo = B({28, 112, 3, 48});
+    const QByteArray logo = Bytes({28, 112, 3, 48});
     QCOMPARE(w.count(logo), 2);
     QCOMPARE(w.count(TAB35), 1);
     QCOMPARE(w.count(CUT), 2);
@@ -247,16 +232,16 @@ void TestBonLayout::umlauteInKopfUndArtikel()
     d.BonSumme = 250;
     const QList<QByteArray> w =
         BonAusgabe(d, {Zeile("1", QStringLiteral("Würstchen"), "2,50", 1, 9)});
-    QCOMPARE(w.at(3), QByteArray("Gr") + B({0x81, 0xE1}) + "e vom Fest\n");
-    QCOMPARE(w.at(4), B({142, 153, 154, 132, 148, 129, 225, 10}));
-    QCOMPARE(w.at(10), QByteArray("1 x W") + B({0x81}) + "rstchen \t2,50 E\n");
+    QCOMPARE(w.at(3), QByteArray("Gr") + Bytes({0x81, 0xE1}) + "e vom Fest\n");
+    QCOMPARE(w.at(4), Bytes({142, 153, 154, 132, 148, 129, 225, 10}));
+    QCOMPARE(w.at(10), QByteArray("1 x W") + Bytes({0x81}) + "rstchen \t2,50 E\n");
 
     // Single receipt and coupon convert the article too.
     d.Einzelbon = 1;
     d.Einstellung8 = QStringLiteral("1");
     const QList<QByteArray> e =
         BonAusgabe(d, {Zeile("1", QStringLiteral("Käsesalat"), "3,00", 25, 9)});
-    QVERIFY(e.contains(QByteArray("1x K") + B({132}) + "sesalat\n"));
+    QVERIFY(e.contains(QByteArray("1x K") + Bytes({132}) + "sesalat\n"));
 }
 
 void TestBonLayout::summe_data()
@@ -294,8 +279,8 @@ void TestBonLayout::logoNummer_data()
     QTest::addColumn<int>("nummer");
     QTest::addColumn<QByteArray>("erster");
     QTest::newRow("0: no logo") << 0 << MITTE;
-    QTest::newRow("3") << 3 << B({28, 112, 3, 48});
-    QTest::newRow("255") << 255 << B({28, 112, 255, 48});
+    QTest::newRow("3") << 3 << Bytes({28, 112, 3, 48});
+    QTest::newRow("255") << 255 << Bytes({28, 112, 255, 48});
     QTest::newRow("300: no logo") << 300 << MITTE;
     QTest::newRow("256: no logo") << 256 << MITTE;
     QTest::newRow("-1: no logo") << -1 << MITTE;

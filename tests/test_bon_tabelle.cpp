@@ -11,24 +11,16 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include "support/testdaten.h"
+
 #include <QTest>
 
 using namespace zanti;
+using namespace zanti::test;
 using zanti::test::Programmordner;
 
 namespace {
 
-BonZeile Zeile(const QString &anzahl, const QString &artikel, const QString &preis, int taste = 1,
-               qint32 bonId = 1)
-{
-    BonZeile z;
-    z.Anzahl = anzahl;
-    z.Artikel = artikel;
-    z.Preis = preis;
-    z.Tastennr = taste;
-    z.BonId = bonId;
-    return z;
-}
 
 QString Text(const BonZeile &z)
 {

@@ -6,9 +6,12 @@
 #include "support/testumgebung.h"
 
 #include <QSignalSpy>
+#include "support/testdaten.h"
+
 #include <QTest>
 
 using namespace zanti;
+using namespace zanti::test;
 using zanti::test::Programmordner;
 using zanti::test::PseudoTerminal;
 
@@ -30,13 +33,6 @@ void Zuordnen(const Programmordner &ordner, int n, const QString &geraet)
                            {QStringLiteral("[COM]"), QStringLiteral("COM%1=%2").arg(n).arg(geraet)});
 }
 
-QByteArray Bytes(std::initializer_list<int> werte)
-{
-    QByteArray b;
-    for (int w : werte)
-        b.append(static_cast<char>(w));
-    return b;
-}
 
 } // namespace
 

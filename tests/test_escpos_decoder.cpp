@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "support/testdaten.h"
+
 #include <QTest>
 
 #include <fcntl.h>
@@ -16,16 +18,10 @@
 #include <unistd.h>
 
 using namespace zanti;
+using namespace zanti::test;
 
 namespace {
 
-QByteArray B(std::initializer_list<int> werte)
-{
-    QByteArray b;
-    for (int w : werte)
-        b.append(static_cast<char>(w));
-    return b;
-}
 
 QByteArray Verbinden(const QList<QByteArray> &writes)
 {
@@ -53,17 +49,6 @@ BonDruckDaten Daten()
     return d;
 }
 
-BonZeile Zeile(const QString &anzahl, const QString &artikel, const QString &preis, int taste,
-               int bonId)
-{
-    BonZeile z;
-    z.Anzahl = anzahl;
-    z.Artikel = artikel;
-    z.Preis = preis;
-    z.Tastennr = taste;
-    z.BonId = bonId;
-    return z;
-}
 
 QStringList Kopf()
 {
@@ -194,7 +179,7 @@ void TestEscPosDecoder::stueckweise()
 {
     QFETCH(int, stueck);
     // A pulse and a status request inside, so that 5- and 3-byte commands split.
-    const QByteArray alles = B({16, 20, 1, 0, 1}) + GanzerBon() + B({29, 97, 15});
+    const QByteArray alles = Bytes({16, 20, 1, 0, 1}) + GanzerBon() + Bytes({29, 97, 15});
     const qsizetype schnittEnde = alles.size() - 3;
     EscPosDecoder d;
     for (qsizetype i = 0; i < alles.size(); i += stueck) {
@@ -234,8 +219,8 @@ void TestEscPosDecoder::doppelteBreiteUngesperrt()
 {
     EscPosDecoder d;
     d.setBreitGesperrt(false);
-    d.einspeisen(B({29, 33, 16}) + "2x Cola\n" + B({27, 97, 50}) + "4,00 E\n"
-                 + B({27, 97, 48, 29, 33, 0}) + "x\n" + B({29, 86, 49}));
+    d.einspeisen(Bytes({29, 33, 16}) + "2x Cola\n" + Bytes({27, 97, 50}) + "4,00 E\n"
+                 + Bytes({27, 97, 48, 29, 33, 0}) + "x\n" + Bytes({29, 86, 49}));
     // Double width still counts two columns: 42 - 12 = 30 blanks in front.
     QCOMPARE(d.fertigeBons(), QStringList{"2x Cola\n" + Leer(30) + "4,00 E\nx"});
     QCOMPARE(EscPosDecoder::gesperrt(QStringLiteral("Cola")), QStringLiteral("C o l a "));
@@ -244,7 +229,7 @@ void TestEscPosDecoder::doppelteBreiteUngesperrt()
 void TestEscPosDecoder::codepage437()
 {
     EscPosDecoder d;
-    d.einspeisen(B({142, 153, 154, 132, 148, 129, 225}) + " ok" + B({10}));
+    d.einspeisen(Bytes({142, 153, 154, 132, 148, 129, 225}) + " ok" + Bytes({10}));
     QCOMPARE(d.offenerBon(), QStringLiteral("ÄÖÜäöüß ok"));
     QCOMPARE(EscPosDecoder::cp437(0x80), QChar(0x00C7));
     QCOMPARE(EscPosDecoder::cp437('A'), QChar(u'A'));
@@ -280,9 +265,9 @@ void TestEscPosDecoder::bericht()
 void TestEscPosDecoder::impulseUndStatus()
 {
     EscPosDecoder d;
-    d.einspeisen(B({16, 20, 1, 0, 1, 29, 97, 15, 27, 64, 16, 20, 1, 0}));
+    d.einspeisen(Bytes({16, 20, 1, 0, 1, 29, 97, 15, 27, 64, 16, 20, 1, 0}));
     QCOMPARE(d.schubladenImpulse(), 1);
-    d.einspeisen(B({1}));
+    d.einspeisen(Bytes({1}));
     QCOMPARE(d.schubladenImpulse(), 2);
     QCOMPARE(d.statusAnfragen(), 1);
     QCOMPARE(d.letzteStatusGruppe(), 15);
@@ -296,7 +281,7 @@ void TestEscPosDecoder::unbekannteBytes()
 {
     EscPosDecoder d;
     // BEL alone, ESC z, CR.
-    d.einspeisen(B({7}) + "a" + B({27, 'z'}) + "b" + B({13}) + "\n");
+    d.einspeisen(Bytes({7}) + "a" + Bytes({27, 'z'}) + "b" + Bytes({13}) + "\n");
     QCOMPARE(d.unbekannteBytes(), 4);
     QCOMPARE(d.offenerBon(), QStringLiteral("ab"));
 }
@@ -304,14 +289,14 @@ void TestEscPosDecoder::unbekannteBytes()
 void TestEscPosDecoder::tabulatorHinterDemStop()
 {
     EscPosDecoder d;
-    d.einspeisen(B({27, 68, 35, 0}) + QByteArray(36, 'x') + "\t1,00\n");
+    d.einspeisen(Bytes({27, 68, 35, 0}) + QByteArray(36, 'x') + "\t1,00\n");
     QCOMPARE(d.offenerBon(), QString(36, u'x') + "1,00");
 }
 
 void TestEscPosDecoder::initialisierenVerwirftZeile()
 {
     EscPosDecoder d;
-    d.einspeisen(B({27, 97, 50}) + "weg" + B({27, 64}) + "a\tb\n");
+    d.einspeisen(Bytes({27, 97, 50}) + "weg" + Bytes({27, 64}) + "a\tb\n");
     // Alignment back to left, tab stops every 8 columns.
     QCOMPARE(d.offenerBon(), QStringLiteral("a       b"));
 }
@@ -337,9 +322,9 @@ void TestEscPosDecoder::virtuellerDrucker()
     // A register comes, prints, asks for the status and goes.
     int fd = ::open(QFile::encodeName(link).constData(), O_RDWR | O_NOCTTY);
     QVERIFY(fd >= 0);
-    QVERIFY(AllesSchreiben(fd, B({16, 20, 1, 0, 1}) + GanzerBon()));
-    QVERIFY(AllesSchreiben(fd, B({29, 97, 15})));
-    QCOMPARE(Lesen(fd, 4, 5000), B({20, 0, 0, 0}));
+    QVERIFY(AllesSchreiben(fd, Bytes({16, 20, 1, 0, 1}) + GanzerBon()));
+    QVERIFY(AllesSchreiben(fd, Bytes({29, 97, 15})));
+    QCOMPARE(Lesen(fd, 4, 5000), Bytes({20, 0, 0, 0}));
     ::close(fd);
 
     const QString bon1 = ordner.filePath(QStringLiteral("bon-0001.txt"));
@@ -353,7 +338,7 @@ void TestEscPosDecoder::virtuellerDrucker()
     // The device outlives the register: a second one prints the next receipt.
     fd = ::open(QFile::encodeName(geraet).constData(), O_RDWR | O_NOCTTY);
     QVERIFY(fd >= 0);
-    QVERIFY(AllesSchreiben(fd, "zweiter\n" + B({29, 86, 49})));
+    QVERIFY(AllesSchreiben(fd, "zweiter\n" + Bytes({29, 86, 49})));
     ::close(fd);
     const QString bon2 = ordner.filePath(QStringLiteral("bon-0002.txt"));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(bon2).size() > 0, 5000);

@@ -15,6 +15,8 @@
 #include <QMap>
 #include <QPointer>
 #include <QRegularExpression>
+#include "support/testdaten.h"
+
 #include <QTest>
 
 using namespace zanti;
@@ -22,13 +24,6 @@ using namespace zanti::test;
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> werte)
-{
-    QByteArray b;
-    for (int w : werte)
-        b.append(static_cast<char>(w));
-    return b;
-}
 
 const QByteArray kStart = Bytes({27, 64, 29, 97, 15, 27, 68, 35, 0});
 const QByteArray kEinschalten = Bytes({27, 68, 35, 0, 29, 97, 15});

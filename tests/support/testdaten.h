@@ -1,0 +1,31 @@
+#pragma once
+// Small builders the tests share: printer bytes written as numbers, and
+// receipt lines.
+#include "register/bon_zeile.h"
+
+#include <QByteArray>
+#include <initializer_list>
+
+namespace zanti::test {
+
+inline QByteArray Bytes(std::initializer_list<int> werte)
+{
+    QByteArray b;
+    for (int w : werte)
+        b.append(static_cast<char>(w));
+    return b;
+}
+
+inline BonZeile Zeile(const QString &anzahl, const QString &artikel, const QString &preis,
+                      int taste = 1, qint32 bonId = 1)
+{
+    BonZeile z;
+    z.Anzahl = anzahl;
+    z.Artikel = artikel;
+    z.Preis = preis;
+    z.Tastennr = taste;
+    z.BonId = bonId;
+    return z;
+}
+
+} // namespace zanti::test
