@@ -7,9 +7,8 @@ namespace zanti {
 
 namespace {
 
-// Digits of a number in hundredths plus whatever decimals follow the second
-// one, so that rounding sees them. Returns false on anything that is not a
-// plain decimal number.
+// Sign, whole digits (without leading zeros) and decimals of a number as
+// typed. Returns false on anything that is not a plain decimal number.
 bool Zerlegen(QString text, bool &negativ, QString &ganz, QString &bruch)
 {
     text = text.trimmed();
@@ -40,6 +39,8 @@ bool Zerlegen(QString text, bool &negativ, QString &ganz, QString &bruch)
                 return false;
         }
     }
+    while (ganz.size() > 1 && ganz.startsWith(u'0'))
+        ganz.remove(0, 1);
     return true;
 }
 
@@ -52,8 +53,6 @@ std::optional<Cent> BetragLesen(const QString &text)
     if (!Zerlegen(text, negativ, ganz, bruch))
         return std::nullopt;
     // Up to 15 integer digits keep every sum far from the 64-bit limit.
-    while (ganz.size() > 1 && ganz.startsWith(u'0'))
-        ganz.remove(0, 1);
     if (ganz.size() > 15)
         return std::nullopt;
     Cent wert = 0;
@@ -91,8 +90,6 @@ std::optional<int> GanzzahlLesen(const QString &text)
     if (!Zerlegen(text, negativ, ganz, bruch))
         return std::nullopt;
     // Rounded from all decimals, not from a cent value: 2,501 is 3.
-    while (ganz.size() > 1 && ganz.startsWith(u'0'))
-        ganz.remove(0, 1);
     if (ganz.size() > 6)
         return std::nullopt;
     qint64 wert = ganz.isEmpty() ? 0 : ganz.toLongLong();
