@@ -10,12 +10,6 @@ namespace zanti {
 
 namespace {
 
-QRect Twips(int links, int oben, int breite, int hoehe)
-{
-    return {links / kTwipsProPixel, oben / kTwipsProPixel, breite / kTwipsProPixel,
-            hoehe / kTwipsProPixel};
-}
-
 // Offset from the main window's corner.
 constexpr int kObenTwips = 840;
 constexpr int kLinksTwips = 3675;

@@ -15,12 +15,6 @@ namespace zanti {
 
 namespace {
 
-QRect Twips(int links, int oben, int breite, int hoehe)
-{
-    return {links / kTwipsProPixel, oben / kTwipsProPixel, breite / kTwipsProPixel,
-            hoehe / kTwipsProPixel};
-}
-
 void Schrift(QWidget *w, int pixel)
 {
     QFont f = w->font();

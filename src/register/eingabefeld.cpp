@@ -14,11 +14,6 @@ namespace zanti {
 
 namespace {
 
-int Pixel(int twips)
-{
-    return qRound(twips / double(kTwipsProPixel));
-}
-
 constexpr int kTasteBreite = 1455;
 constexpr int kTasteHoehe = 1215;
 constexpr int kSpalte[] = {960, 2640, 4320, 6000};

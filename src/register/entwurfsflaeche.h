@@ -11,6 +11,17 @@ namespace zanti {
 
 inline constexpr int kTwipsProPixel = 15;
 
+// Twips to pixels at 96 dpi, for the fixed-size dialogs.
+inline int Pixel(int twips)
+{
+    return (twips + kTwipsProPixel / 2) / kTwipsProPixel;
+}
+
+inline QRect Twips(int links, int oben, int breite, int hoehe)
+{
+    return {Pixel(links), Pixel(oben), Pixel(breite), Pixel(hoehe)};
+}
+
 class Entwurfsflaeche : public QWidget
 {
 public:

@@ -19,6 +19,7 @@ class QTableView;
 
 namespace zanti {
 
+class Anmeldung;
 class Anzeige;
 class BonTabelle;
 class Eingabefeld;
@@ -27,6 +28,7 @@ class DruckerPort;
 class Entwurfsflaeche;
 class KassenTaste;
 class ProtokollBox;
+class Tastenabfrage;
 
 struct Programmversion
 {
@@ -68,7 +70,10 @@ public:
     void FunktionstastenAus();
     void FunktionstastenEin();
     void DruckerStarten();
-    void DruckerUmschalten();
+    // F2 names the port of setting 6 when it cannot open, the button the
+    // port number in use.
+    enum class Schaltweg { Knopf, Taste };
+    void DruckerUmschalten(Schaltweg weg = Schaltweg::Knopf);
     void VerkaufsbelegAusgeben();
     void TastenbelegungAusgeben();
     void HilfeAnzeigen();
@@ -130,6 +135,7 @@ private:
     void protokollLoeschen();
     void verkaufszahlenLoeschen();
     void bonkopfZeigen();
+    void anmeldungZeigen();
     Eingabefeld &eingabefeld();
     void GegebenTaste_Click();
     bool anzeigeGeste(QObject *objekt, QEvent *ereignis);
@@ -143,7 +149,11 @@ private:
     void SpeichernButton_Click();
     bool eventFilter(QObject *objekt, QEvent *ereignis) override;
 
-    // The timer: receipt guard and the look of the mode (kasse_timer.cpp).
+    // Void of the current receipt line (kasse_storno.cpp).
+    void Storno_Click();
+
+    // The timer: receipt guard, ESC and the function keys, the look of the
+    // mode (kasse_timer.cpp).
     void Timer1_Timer();
     void normaleAnsicht();
 
@@ -161,6 +171,8 @@ private:
     DruckerPort *m_port = nullptr;
     Anzeige *m_anzeige = nullptr;
     Eingabefeld *m_eingabefeld = nullptr;
+    Anmeldung *m_anmeldung = nullptr;
+    Tastenabfrage *m_tastenabfrage = nullptr;
     QTimer m_timer1;
 
     Entwurfsflaeche *m_flaeche = nullptr;

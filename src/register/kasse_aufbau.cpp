@@ -4,6 +4,7 @@
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
 #include "register/protokoll_box.h"
+#include "register/tastenabfrage.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -77,6 +78,7 @@ void Kasse::aufbauen()
     mengenrahmenAnlegen();
     statusleisteAnlegen();
     funktionenVerbinden();
+    m_tastenabfrage = new Tastenabfrage(this);
 }
 
 void Kasse::tastenAnlegen()
@@ -91,6 +93,7 @@ void Kasse::tastenAnlegen()
 
     m_storno = taste(u"Storno"_qs, {10080, 6600, 855, 975}, u"STO"_qs, 24);
     m_storno->farbeSetzen(Farbe(kRot));
+    connect(m_storno, &QPushButton::clicked, this, &Kasse::Storno_Click);
     m_gegebenTaste = taste(u"GegebenTaste"_qs, {10920, 6600, 735, 975}, u"GEG"_qs, 22);
     m_gegebenTaste->farbeSetzen(Farbe(kGelb));
     m_istgleich = taste(u"IstgleichTaste"_qs, {10080, 7560, 1575, 975}, u"="_qs, 40);

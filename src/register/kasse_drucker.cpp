@@ -61,7 +61,7 @@ void Kasse::DruckerStarten()
     m_port->Output(escpos::TabulatorSetzen());
 }
 
-void Kasse::DruckerUmschalten()
+void Kasse::DruckerUmschalten(Schaltweg weg)
 {
     if (z.DruckerEin == 1) {
         m_port->schliessen();
@@ -75,7 +75,8 @@ void Kasse::DruckerUmschalten()
     if (!geoeffnet) {
         m_port->schliessen();
         Piep();
-        Meldung(this, PortMeldung(QString::number(m_port->CommPort())));
+        Meldung(this, PortMeldung(weg == Schaltweg::Taste ? z.Einstellung[6]
+                                                          : QString::number(m_port->CommPort())));
         druckerSchalter(0);
         return;
     }

@@ -1,8 +1,10 @@
 // The row of function buttons, the gestures on the customer display and the
 // keypad for the amount given and the table number.
 #include "persistence/bonkopf.h"
+#include "printing/bon_layout.h"
 #include "printing/drucker_port.h"
 #include "printing/escpos.h"
+#include "register/anmeldung.h"
 #include "register/eingabefeld.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
@@ -27,7 +29,7 @@ void Kasse::funktionenVerbinden()
     verbinden(104, &Kasse::verkaufszahlenLoeschen);
     verbinden(105, &Kasse::bonkopfZeigen);
     verbinden(106, &Kasse::schnittstelleWaehlen);
-    verbinden(107, &Kasse::DruckerUmschalten);
+    connect(m_funktion[7], &QPushButton::clicked, this, [this] { DruckerUmschalten(); });
     verbinden(108, &Kasse::VerkaufsbelegAusgeben);
     verbinden(109, &Kasse::TastenbelegungAusgeben);
     connect(m_port, &DruckerPort::ausgabeFehler, this, &Kasse::druckerFehler);
@@ -45,8 +47,9 @@ void Kasse::schalterAnzeigen()
 
 void Kasse::salatUmschalten()
 {
-    // Setting 8 that is no number (a first start) counts as off.
-    z.Einstellung[8] = GanzzahlLesen(z.Einstellung[8]) == 1 ? u"0"_qs : u"1"_qs;
+    // Setting 8 that is no number (a first start) counts as off, as it does
+    // for the printing.
+    z.Einstellung[8] = SalatbonEin(z.Einstellung[8]) ? u"0"_qs : u"1"_qs;
     m_funktion[0]->beschriftungSetzen(u"Taste25 Salat = "_qs + z.Einstellung[8]);
 }
 
@@ -89,6 +92,13 @@ void Kasse::bonkopfZeigen()
     (new Bonkopf(m_ordner, z.Kopfzeile, z.BonImageNr, this))->show();
 }
 
+void Kasse::anmeldungZeigen()
+{
+    if (!m_anmeldung)
+        m_anmeldung = new Anmeldung(z, this);
+    m_anmeldung->zeigen();
+}
+
 Eingabefeld &Kasse::eingabefeld()
 {
     if (!m_eingabefeld)
@@ -124,6 +134,10 @@ bool Kasse::anzeigeGeste(QObject *objekt, QEvent *ereignis)
     }
     if (ereignis->type() != QEvent::MouseButtonDblClick)
         return false;
+    if (objekt == m_label1[0] || objekt == m_label1[1]) {
+        anmeldungZeigen();
+        return true;
+    }
     if (objekt == m_label2) {
         close();
         return true;

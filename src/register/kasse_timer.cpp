@@ -1,10 +1,14 @@
-// Timer1: every 50 ms it guards the receipt keys, shows the printer's
-// status, keeps the clock in the status bar and applies the look of the
-// current mode.
+// Timer1: every 50 ms it guards the receipt keys, acts on ESC and the
+// function keys, shows the printer's status, keeps the clock in the status
+// bar and applies the look of the current mode.
+#include "printing/drucker_port.h"
+#include "printing/escpos.h"
 #include "register/bon_tabelle.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
+#include "register/meldung.h"
 #include "register/protokoll_box.h"
+#include "register/tastenabfrage.h"
 
 #include <QDateTime>
 #include <QFrame>
@@ -22,7 +26,44 @@ void Kasse::Timer1_Timer()
         m_storno->setEnabled(false);
     }
 
+    // Every key is asked on every tick, so a press that may not act now is
+    // used up and cannot act later.
+    Tastenabfrage &t = *m_tastenabfrage;
+    if (t.gedrueckt(Qt::Key_Escape)) {
+        close(); // saves and ends the program, in any mode
+        return;
+    }
+    if (t.gedrueckt(Qt::Key_F1))
+        HilfeAnzeigen();
+    if (t.gedrueckt(Qt::Key_F2))
+        DruckerUmschalten(Schaltweg::Taste);
+
     druckerStatusLesen();
+
+    // The operations check set-up mode themselves, as for their buttons.
+    if (t.gedrueckt(Qt::Key_F3))
+        einzelbonUmschalten();
+    if (t.gedrueckt(Qt::Key_F4))
+        tischnummerUmschalten();
+    if (t.gedrueckt(Qt::Key_F5))
+        protokollLoeschen();
+    if (t.gedrueckt(Qt::Key_F6))
+        verkaufszahlenLoeschen();
+    if (t.gedrueckt(Qt::Key_F7))
+        bonkopfZeigen();
+    if (t.gedrueckt(Qt::Key_F10))
+        VerkaufsbelegAusgeben();
+    if (t.gedrueckt(Qt::Key_F11))
+        TastenbelegungAusgeben();
+    if (t.gedrueckt(Qt::Key_F12)) {
+        // Leaving asks no password and leaves the function buttons alone.
+        if (z.Einstellmodus == 1) {
+            z.Einstellmodus = 0;
+            TastenBeschriften();
+        } else {
+            anmeldungZeigen();
+        }
+    }
 
     const QDateTime jetzt = QDateTime::currentDateTime();
     panelSetzen(1, jetzt.toString(u"hh:mm:ss"_qs));

@@ -1,0 +1,117 @@
+#include "register/anmeldung.h"
+
+#include "register/entwurfsflaeche.h"
+#include "register/kassen_taste.h"
+#include "register/kassen_zustand.h"
+#include "register/meldung.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace zanti {
+
+namespace {
+
+void Schrift(QWidget *w, int pixel, bool fett = false)
+{
+    QFont f = w->font();
+    f.setPixelSize(pixel);
+    f.setBold(fett);
+    w->setFont(f);
+}
+
+// From the register window's corner.
+constexpr int kLinksTwips = 4515;
+constexpr int kObenTwips = 3375;
+
+} // namespace
+
+Anmeldung::Anmeldung(KassenZustand &zustand, QWidget *kasse)
+    : QWidget(kasse, Qt::Dialog), z(zustand), m_kasse(kasse)
+{
+    setObjectName(QStringLiteral("Anmeldung"));
+    setWindowTitle(QStringLiteral("Passworteingabe"));
+    setFixedSize(Twips(0, 0, 3885, 3015).size());
+    Schrift(this, 14);
+
+    auto *label = new QLabel(QStringLiteral("&Kennwort:"), this);
+    label->setObjectName(QStringLiteral("lblLabels"));
+    label->setGeometry(Twips(120, 300, 1050, 375));
+
+    m_txtPassword = new QLineEdit(this);
+    m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    m_txtPassword->setGeometry(Twips(1200, 240, 2565, 435));
+    m_txtPassword->setEchoMode(QLineEdit::Password);
+    m_txtPassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    label->setBuddy(m_txtPassword);
+    connect(m_txtPassword, &QLineEdit::returnPressed, this, &Anmeldung::ok);
+
+    // Two rows of five: 1 to 5, then 6 to 9 and 0.
+    static constexpr int kLinks[] = {120, 840, 1560, 2280, 3000};
+    for (int i = 1; i <= 10; ++i) {
+        auto *knopf = new KassenTaste(QStringLiteral("Command%1").arg(i), this);
+        const QString d = QString::number(i % 10);
+        knopf->beschriftungSetzen(d);
+        knopf->setGeometry(Twips(kLinks[(i - 1) % 5], i <= 5 ? 840 : 1560, 735, 735));
+        Schrift(knopf, 24, true);
+        connect(knopf, &QPushButton::clicked, this, [this, d] { ziffer(d); });
+    }
+
+    const auto knopf = [this](const QString &name, const QString &text, const QRect &platz) {
+        auto *k = new KassenTaste(name, this);
+        k->beschriftungSetzen(text);
+        k->setGeometry(platz);
+        Schrift(k, 16, true);
+        return k;
+    };
+    connect(knopf(QStringLiteral("cmdOK"), QStringLiteral("OK"), Twips(120, 2280, 1455, 615)),
+            &QPushButton::clicked, this, &Anmeldung::ok);
+    connect(knopf(QStringLiteral("Command11"), QStringLiteral("C"), Twips(1560, 2280, 735, 615)),
+            &QPushButton::clicked, m_txtPassword, &QLineEdit::clear);
+    connect(knopf(QStringLiteral("cmdCancel"), QStringLiteral("Abbrechen"),
+                  Twips(2280, 2280, 1455, 615)),
+            &QPushButton::clicked, this, &Anmeldung::abbrechen);
+}
+
+void Anmeldung::zeigen()
+{
+    // The place is taken once; later showings stay there even if the
+    // register window has moved.
+    if (!m_platziert && m_kasse) {
+        move(m_kasse->window()->pos()
+             + QPoint(kLinksTwips / kTwipsProPixel, kObenTwips / kTwipsProPixel));
+        m_platziert = true;
+    }
+    show();
+    raise();
+    activateWindow();
+    m_txtPassword->setFocus();
+}
+
+void Anmeldung::ziffer(const QString &d)
+{
+    m_txtPassword->setText(m_txtPassword->text() + d);
+}
+
+void Anmeldung::ok()
+{
+    // Case matters; an empty password opens on an empty entry.
+    if (m_txtPassword->text() == z.Passwort) {
+        z.Einstellmodus = 1;
+        m_txtPassword->clear();
+        LoginSucceeded = true;
+        hide();
+        return;
+    }
+    // The wrong entry stays: digits typed next are appended to it.
+    Meldung(this, QStringLiteral("Ungültiges Kennwort. Bitte versuchen Sie es noch einmal!"),
+            QStringLiteral("Anmeldung"), [this] { m_txtPassword->setFocus(); });
+}
+
+void Anmeldung::abbrechen()
+{
+    LoginSucceeded = false;
+    hide();
+}
+
+} // namespace zanti

@@ -1,0 +1,27 @@
+// "STO": takes the current line off the open receipt and records the void
+// in the protocol under the line's own number.
+#include "persistence/verkauf.h"
+#include "register/bon_tabelle.h"
+#include "register/kasse.h"
+#include "register/meldung.h"
+#include "register/protokoll_box.h"
+
+namespace zanti {
+
+void Kasse::Storno_Click()
+{
+    if (m_bon->BOF() || m_bon->EOF_())
+        return;
+    const BonZeile zeile = m_bon->aktuell();
+    // The row goes first: a line the database still holds must not show
+    // as voided in the protocol.
+    if (!m_bon->loeschen()) {
+        Piep();
+        Meldung(this, u"Die Zeile konnte nicht storniert werden. Bitte noch einmal versuchen."_qs,
+                u"Fehler"_qs);
+        return;
+    }
+    m_protokoll->zeileVoranstellen(ProtokollStornoZeile(zeile, QTime::currentTime()));
+}
+
+} // namespace zanti
