@@ -8,6 +8,7 @@
 #include "persistence/text_helfer.h"
 #include "persistence/verkauf.h"
 #include "register/bon_zeile.h"
+#include "support/testdaten.h"
 #include "support/testumgebung.h"
 
 #include <QDir>
@@ -20,16 +21,9 @@
 using namespace zanti;
 using zanti::test::Meldungsrekorder;
 using zanti::test::Programmordner;
+using zanti::test::Zeilen;
 
 namespace {
-
-QByteArray Zeilen(const QStringList &zeilen)
-{
-    QByteArray bytes;
-    for (const QString &z : zeilen)
-        bytes += Cp1252Schreiben(z) + "\r\n";
-    return bytes;
-}
 
 // A layout as the key editor leaves it: every key different, key 7 without a
 // price, key 12 with the button-face colour.

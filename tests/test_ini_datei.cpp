@@ -2,6 +2,7 @@
 // bytes that reach the disk.
 #include "persistence/ini_datei.h"
 #include "persistence/text_helfer.h"
+#include "support/testdaten.h"
 #include "support/testumgebung.h"
 
 #include <QDir>
@@ -11,17 +12,9 @@
 
 using namespace zanti;
 using zanti::test::Programmordner;
+using zanti::test::Zeilen;
 
 namespace {
-
-// Windows-1252 lines joined with CR LF, each line ended.
-QByteArray Zeilen(const QStringList &zeilen)
-{
-    QByteArray bytes;
-    for (const QString &z : zeilen)
-        bytes += Cp1252Schreiben(z) + "\r\n";
-    return bytes;
-}
 
 struct Schreibvorgang
 {

@@ -1,9 +1,11 @@
 #pragma once
-// Small builders the tests share: printer bytes written as numbers, and
-// receipt lines.
+// Small builders the tests share: printer bytes written as numbers, file
+// contents and receipt lines.
+#include "persistence/text_helfer.h"
 #include "register/bon_zeile.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <initializer_list>
 
 namespace zanti::test {
@@ -14,6 +16,15 @@ inline QByteArray Bytes(std::initializer_list<int> werte)
     for (int w : werte)
         b.append(static_cast<char>(w));
     return b;
+}
+
+// Windows-1252 lines, each ended with CR LF: a file as the register keeps it.
+inline QByteArray Zeilen(const QStringList &zeilen)
+{
+    QByteArray bytes;
+    for (const QString &z : zeilen)
+        bytes += Cp1252Schreiben(z) + "\r\n";
+    return bytes;
 }
 
 inline BonZeile Zeile(const QString &anzahl, const QString &artikel, const QString &preis,

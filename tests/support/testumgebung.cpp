@@ -1,5 +1,7 @@
 #include "support/testumgebung.h"
 
+#include "support/testdaten.h"
+
 #include "persistence/text_helfer.h"
 #include "register/meldung.h"
 
@@ -30,10 +32,7 @@ void Programmordner::schreiben(const QString &name, const QByteArray &inhalt) co
 
 void Programmordner::schreibenZeilen(const QString &name, const QStringList &zeilen) const
 {
-    QByteArray inhalt;
-    for (const QString &z : zeilen)
-        inhalt += Cp1252Schreiben(z) + "\r\n";
-    schreiben(name, inhalt);
+    schreiben(name, Zeilen(zeilen));
 }
 
 QByteArray Programmordner::lesen(const QString &name) const
