@@ -3,6 +3,7 @@
 #include "register/kasse.h"
 #include "support/kassen_fixture.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QTest>
 
@@ -88,6 +89,19 @@ private slots:
         QVERIFY(fenster->isVisible());
         QTest::qWait(60);
         speichern(*fenster, u"anzeige_verkaufsbeleg"_qs);
+    }
+
+    void passwortFenster()
+    {
+        KassenFixture f;
+        f.starten();
+        QTest::keyClick(&f.kasse(), Qt::Key_F12);
+        QTRY_VERIFY_WITH_TIMEOUT(f.kasse().findChild<QWidget *>(u"Anmeldung"_qs), 500);
+        auto *fenster = f.kasse().findChild<QWidget *>(u"Anmeldung"_qs);
+        QTest::mouseClick(fenster->findChild<QAbstractButton *>(u"Command1"_qs), Qt::LeftButton);
+        QTest::mouseClick(fenster->findChild<QAbstractButton *>(u"Command2"_qs), Qt::LeftButton);
+        QTest::qWait(60);
+        speichern(*fenster, u"anmeldung"_qs);
     }
 };
 
