@@ -102,7 +102,6 @@ private:
     // Start-up and shutdown (kasse_start.cpp, kasse_ende.cpp).
     void starten();
     void startText(const QString &text);
-    void protokollLesen();
     void datenbankOeffnen();
     void rasterEinrichten();
     void rasterSpaltenBreiten();
@@ -158,7 +157,7 @@ private:
     void normaleAnsicht();
 
     // Saving with one message per file while it keeps failing.
-    bool dateiGespeichert(const QString &name, bool erfolg);
+    bool dateiGespeichert(const QString &pfad, bool erfolg);
 
     const QString m_ordner;
     const Programmversion m_version;
