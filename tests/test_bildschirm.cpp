@@ -39,6 +39,12 @@ private slots:
         f.klicken(u"IstgleichTaste"_qs);
         QTest::qWait(60);
         speichern(f.kasse(), u"kasse_gesamt"_qs);
+        // A small touch PC and a full-HD screen: the board scales with them.
+        for (const QSize groesse : {QSize(1024, 768), QSize(1920, 1080)}) {
+            f.kasse().resize(groesse);
+            QTest::qWait(60);
+            speichern(f.kasse(), u"kasse_%1x%2"_qs.arg(groesse.width()).arg(groesse.height()));
+        }
     }
 
     void einstellmodusMitEditor()
