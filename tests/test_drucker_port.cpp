@@ -33,6 +33,15 @@ void Zuordnen(const Programmordner &ordner, int n, const QString &geraet)
                            {QStringLiteral("[COM]"), QStringLiteral("COM%1=%2").arg(n).arg(geraet)});
 }
 
+// COM 1 mapped to a pseudo-terminal, and a port on that folder (not open).
+struct PortAufPty
+{
+    PseudoTerminal pty;
+    Programmordner ordner;
+    DruckerPort port{ordner.pfad()};
+
+    PortAufPty() { Zuordnen(ordner, 1, pty.geraet()); }
+};
 
 } // namespace
 
@@ -138,11 +147,9 @@ void TestDruckerPort::ausgabeKommtGenauSoAn()
 
 void TestDruckerPort::vieleAusgabenBleibenInDerReihe()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    Programmordner ordner;
-    Zuordnen(ordner, 1, pty.geraet());
-    DruckerPort port(ordner.pfad());
+    PortAufPty p;
+    PseudoTerminal &pty = p.pty;
+    DruckerPort &port = p.port;
     QVERIFY(port.oeffnen());
 
     // Far more than the line takes at once: the caller is never held up,
@@ -159,11 +166,9 @@ void TestDruckerPort::vieleAusgabenBleibenInDerReihe()
 
 void TestDruckerPort::statusbytesLesen()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    Programmordner ordner;
-    Zuordnen(ordner, 1, pty.geraet());
-    DruckerPort port(ordner.pfad());
+    PortAufPty p;
+    PseudoTerminal &pty = p.pty;
+    DruckerPort &port = p.port;
     QCOMPARE(port.InBufferCount(), 0);
     QCOMPARE(port.Input(), QByteArray());
     port.InputLenSetzen(0);
@@ -186,11 +191,9 @@ void TestDruckerPort::statusbytesLesen()
 
 void TestDruckerPort::eingangVerwerfen()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    Programmordner ordner;
-    Zuordnen(ordner, 1, pty.geraet());
-    DruckerPort port(ordner.pfad());
+    PortAufPty p;
+    PseudoTerminal &pty = p.pty;
+    DruckerPort &port = p.port;
     QVERIFY(port.oeffnen());
 
     pty.senden(Bytes({92, 0, 0, 0}));
@@ -220,11 +223,9 @@ void TestDruckerPort::oeffnenScheitert()
 
 void TestDruckerPort::geschlossenerPortVerwirftAusgaben()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    Programmordner ordner;
-    Zuordnen(ordner, 1, pty.geraet());
-    DruckerPort port(ordner.pfad());
+    PortAufPty p;
+    PseudoTerminal &pty = p.pty;
+    DruckerPort &port = p.port;
     QSignalSpy fehler(&port, &DruckerPort::ausgabeFehler);
 
     port.Output("vorher");
@@ -251,11 +252,9 @@ void TestDruckerPort::geschlossenerPortVerwirftAusgaben()
 
 void TestDruckerPort::druckerAbgezogen()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    Programmordner ordner;
-    Zuordnen(ordner, 1, pty.geraet());
-    DruckerPort port(ordner.pfad());
+    PortAufPty p;
+    PseudoTerminal &pty = p.pty;
+    DruckerPort &port = p.port;
     QSignalSpy fehler(&port, &DruckerPort::ausgabeFehler);
     QVERIFY(port.oeffnen());
     port.Output("Kopf\n");

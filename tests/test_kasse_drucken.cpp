@@ -137,6 +137,22 @@ Anzeige *AnzeigeFenster(KassenFixture &f)
 }
 
 // The row of function buttons appears on a tap on the amount line.
+// A started register with its printer on COM 1 on a pseudo-terminal; start
+// holds the commands the printer got at start-up.
+struct DruckerKasse
+{
+    PseudoTerminal pty;
+    KassenFixture f;
+    QByteArray start;
+
+    DruckerKasse()
+    {
+        Einrichten(f, {{1, pty.geraet()}});
+        f.starten();
+        start = pty.empfangenBis(kStart.size());
+    }
+};
+
 void FunktionenZeigen(KassenFixture &f)
 {
     QTest::mouseClick(f.finden<QLabel>(u"Label1_1"_qs), Qt::LeftButton);
@@ -185,12 +201,10 @@ void TestKasseDrucken::startOeffnetDrucker()
 
 void TestKasseDrucken::ganzerBon()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    KassenFixture f;
-    Einrichten(f, {{1, pty.geraet()}});
-    f.starten();
-    QCOMPARE(pty.empfangenBis(kStart.size()), kStart);
+    DruckerKasse d;
+    QCOMPARE(d.start, kStart);
+    PseudoTerminal &pty = d.pty;
+    KassenFixture &f = d.f;
 
     f.klicken(u"Taste02"_qs);
     f.klicken(u"Command3"_qs);
@@ -335,12 +349,10 @@ void TestKasseDrucken::druckerSchalter()
 
 void TestKasseDrucken::druckerAusDruecktNichts()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    KassenFixture f;
-    Einrichten(f, {{1, pty.geraet()}});
-    f.starten();
-    QCOMPARE(pty.empfangenBis(kStart.size()), kStart);
+    DruckerKasse d;
+    QCOMPARE(d.start, kStart);
+    PseudoTerminal &pty = d.pty;
+    KassenFixture &f = d.f;
     FunktionenZeigen(f);
     f.klicken(u"Command107"_qs);
     const int verworfen = f.kasse().druckerPort().verworfeneAusgaben();
@@ -384,12 +396,10 @@ void TestKasseDrucken::berichtFenster()
     QFETCH(QString, titel);
     QFETCH(QStringList, posten);
     QFETCH(QStringList, schluss);
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    KassenFixture f;
-    Einrichten(f, {{1, pty.geraet()}});
-    f.starten();
-    QCOMPARE(pty.empfangenBis(kStart.size()), kStart);
+    DruckerKasse d;
+    QCOMPARE(d.start, kStart);
+    PseudoTerminal &pty = d.pty;
+    KassenFixture &f = d.f;
     f.klicken(u"Taste02"_qs);
     f.klicken(u"Command3"_qs);
     f.klicken(u"IstgleichTaste"_qs);
@@ -423,12 +433,10 @@ void TestKasseDrucken::berichtFenster()
 
 void TestKasseDrucken::hilfeUndVerkaufsbelegDruck()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    KassenFixture f;
-    Einrichten(f, {{1, pty.geraet()}});
-    f.starten();
-    QCOMPARE(pty.empfangenBis(kStart.size()), kStart);
+    DruckerKasse d;
+    QCOMPARE(d.start, kStart);
+    PseudoTerminal &pty = d.pty;
+    KassenFixture &f = d.f;
     f.klicken(u"Taste02"_qs);
     f.klicken(u"Command3"_qs);
     f.klicken(u"IstgleichTaste"_qs);
@@ -534,12 +542,10 @@ void TestKasseDrucken::schnittstellenDialog()
 
 void TestKasseDrucken::druckerAbgezogen()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    KassenFixture f;
-    Einrichten(f, {{1, pty.geraet()}});
-    f.starten();
-    QCOMPARE(pty.empfangenBis(kStart.size()), kStart);
+    DruckerKasse d;
+    QCOMPARE(d.start, kStart);
+    PseudoTerminal &pty = d.pty;
+    KassenFixture &f = d.f;
     for (int i = 0; i < 20; ++i)
         f.klicken(u"Command1"_qs);
     QCOMPARE(f.kasse().bonTabelle().anzahl(), 20);
@@ -567,12 +573,10 @@ void TestKasseDrucken::druckerAbgezogen()
 
 void TestKasseDrucken::schubladeVonHand()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    KassenFixture f;
-    Einrichten(f, {{1, pty.geraet()}});
-    f.starten();
-    QCOMPARE(pty.empfangenBis(kStart.size()), kStart);
+    DruckerKasse d;
+    QCOMPARE(d.start, kStart);
+    PseudoTerminal &pty = d.pty;
+    KassenFixture &f = d.f;
     auto *euro = f.finden<QLabel>(u"Euro"_qs);
 
     QTest::mouseDClick(euro, Qt::LeftButton);
@@ -589,12 +593,10 @@ void TestKasseDrucken::schubladeVonHand()
 
 void TestKasseDrucken::abgezogenZwischenZweiBons()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.offen());
-    KassenFixture f;
-    Einrichten(f, {{1, pty.geraet()}});
-    f.starten();
-    QCOMPARE(pty.empfangenBis(kStart.size()), kStart);
+    DruckerKasse d;
+    QCOMPARE(d.start, kStart);
+    PseudoTerminal &pty = d.pty;
+    KassenFixture &f = d.f;
     f.klicken(u"Command1"_qs);
     f.klicken(u"IstgleichTaste"_qs);
     QVERIFY(pty.empfangen(3000).endsWith(kSchnitt));
