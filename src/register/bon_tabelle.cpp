@@ -1,5 +1,7 @@
 #include "register/bon_tabelle.h"
 
+#include "persistence/dateischritt.h"
+
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -130,6 +132,7 @@ bool BonTabelle::einrichten(QString &grund)
                                      "Anzahl TEXT, Artikel TEXT, Preis TEXT, "
                                      "Tastennr INTEGER, BonId INTEGER)"),
                       fehler)
+        && AbschlussTabelleAnlegen(db, fehler)
         && Ausfuehren(q, QStringLiteral("COMMIT"), fehler);
     if (!eingerichtet) {
         q.exec(QStringLiteral("ROLLBACK"));
@@ -260,10 +263,8 @@ const BonZeile &BonTabelle::aktuell() const
     return z < 0 ? kKeineZeile : m_zeilen.at(z);
 }
 
-bool BonTabelle::hinzufuegen(const BonZeile &zeile)
+bool BonTabelle::zeileEinfuegen(BonZeile &zeile)
 {
-    if (!offen())
-        return nichtOffen();
     QSqlQuery &q = m_abfragen->einfuegen;
     q.bindValue(0, zeile.Anzahl);
     q.bindValue(1, zeile.Artikel);
@@ -275,8 +276,17 @@ bool BonTabelle::hinzufuegen(const BonZeile &zeile)
                            .arg(zeile.Artikel, QDir::toNativeSeparators(m_pfad), Grund(q.lastError()));
         return false;
     }
+    zeile.Autowert = q.lastInsertId().toLongLong();
+    return true;
+}
+
+bool BonTabelle::hinzufuegen(const BonZeile &zeile)
+{
+    if (!offen())
+        return nichtOffen();
     BonZeile neu = zeile;
-    neu.Autowert = q.lastInsertId().toLongLong();
+    if (!zeileEinfuegen(neu))
+        return false;
     const int zeilennr = int(m_zeilen.size());
     beginInsertRows({}, zeilennr, zeilennr);
     m_zeilen.append(neu);
@@ -324,6 +334,82 @@ bool BonTabelle::alleLoeschen()
     m_position = -1;
     endResetModel();
     emit aktuelleZeileGeaendert(-1);
+    return true;
+}
+
+bool BonTabelle::abschliessen(Abschluss &abschluss)
+{
+    if (!offen())
+        return nichtOffen();
+    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+    QSqlQuery q(db);
+    QSqlError fehler;
+    // The one commit that must survive a power cut: full sync for it alone,
+    // bookings stay cheap.
+    const bool gespeichert = Ausfuehren(q, QStringLiteral("PRAGMA synchronous=FULL"), fehler)
+        && Ausfuehren(q, QStringLiteral("BEGIN IMMEDIATE"), fehler)
+        && AbschlussEintragen(db, abschluss, fehler)
+        && Ausfuehren(q, QStringLiteral("DELETE FROM Bon"), fehler)
+        && (DateischrittMelden("vor dem Commit"), Ausfuehren(q, QStringLiteral("COMMIT"), fehler));
+    if (!gespeichert) {
+        q.exec(QStringLiteral("ROLLBACK"));
+        m_fehlertext = QStringLiteral("Der Bon in „%1“ konnte nicht abgeschlossen werden: %2")
+                           .arg(QDir::toNativeSeparators(m_pfad), Grund(fehler));
+    }
+    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (!gespeichert)
+        return false;
+    DateischrittMelden("Commit");
+    beginResetModel();
+    m_zeilen.clear();
+    m_position = -1;
+    endResetModel();
+    emit aktuelleZeileGeaendert(-1);
+    return true;
+}
+
+bool BonTabelle::abschlussErledigt(qint64 nr)
+{
+    if (!offen())
+        return nichtOffen();
+    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+    QSqlError fehler;
+    if (AbschlussLoeschen(db, nr, fehler))
+        return true;
+    m_fehlertext = Grund(fehler);
+    return false;
+}
+
+QList<Abschluss> BonTabelle::offeneAbschluesse()
+{
+    if (!offen())
+        return {};
+    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+    return OffeneAbschluesse(db);
+}
+
+bool BonTabelle::inDenSpeicher()
+{
+    QList<BonZeile> zeilen = m_zeilen;
+    const int position = m_position;
+    verbindungTrennen();
+    m_pfad = QStringLiteral(":memory:");
+    QString grund;
+    bool ok = einrichten(grund);
+    for (BonZeile &zeile : zeilen)
+        ok = ok && zeileEinfuegen(zeile);
+    if (!ok) {
+        verbindungTrennen();
+        beginResetModel();
+        m_zeilen.clear();
+        m_position = -1;
+        endResetModel();
+        emit aktuelleZeileGeaendert(-1);
+        return false;
+    }
+    // The same rows in the same order: the grid and the current row stay.
+    m_zeilen = zeilen;
+    m_position = position;
     return true;
 }
 

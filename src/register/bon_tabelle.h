@@ -4,6 +4,7 @@
 // the grid never waits for the database; every change is written first and
 // reaches the mirror only when the write succeeded, so what is shown is what
 // is stored.
+#include "persistence/abschluss.h"
 #include "register/bon_zeile.h"
 
 #include <QAbstractTableModel>
@@ -71,6 +72,19 @@ public:
     bool loeschen();
     bool alleLoeschen();
 
+    // Closes the receipt: the redo record is stored and every row deleted
+    // in one durable transaction. False changes nothing.
+    bool abschliessen(Abschluss &abschluss);
+    // The close's files are on disk; the record is no longer needed.
+    bool abschlussErledigt(qint64 nr);
+    // Records of closes whose files may not all have been written.
+    QList<Abschluss> offeneAbschluesse();
+
+    // From now on the open receipt lives in a table in memory, with the
+    // rows it has now. For a database that stopped working during the run.
+    bool inDenSpeicher();
+    bool imSpeicher() const { return m_pfad == QLatin1String(":memory:"); }
+
     int rowCount(const QModelIndex &eltern = {}) const override;
     int columnCount(const QModelIndex &eltern = {}) const override;
     QVariant data(const QModelIndex &index, int rolle = Qt::DisplayRole) const override;
@@ -86,6 +100,7 @@ private:
     struct Abfragen;
 
     bool einrichten(QString &grund);
+    bool zeileEinfuegen(BonZeile &zeile);
     bool nichtOffen();
     bool zeilenLaden(QList<BonZeile> &ziel, QSqlError &fehler);
     void positionSetzen(int position, bool immerMelden);

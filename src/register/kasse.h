@@ -19,11 +19,13 @@ class QTableView;
 
 namespace zanti {
 
+struct Abschluss;
 class Anmeldung;
 class Anzeige;
 class BonTabelle;
 class Eingabefeld;
 struct BerichtDaten;
+struct BonZeile;
 class DruckerPort;
 class Entwurfsflaeche;
 class KassenTaste;
@@ -61,10 +63,11 @@ public:
     void ArtikelBuchen();
     void ProtokollEintragen();
     void BonAbschliessen();
-    void BonDrucken();
+    void BonDrucken(const QList<BonZeile> &zeilen);
     void TastenBeschriften();
     void TastenSpeichern();
-    void VerkaufSpeichern();
+    // False when either file could not be written.
+    bool VerkaufSpeichern();
     void EinstellungenLaden();
     void EinstellungenSpeichern();
     void FunktionstastenAus();
@@ -102,7 +105,7 @@ private:
     // Start-up and shutdown (kasse_start.cpp, kasse_ende.cpp).
     void starten();
     void startText(const QString &text);
-    void datenbankOeffnen();
+    void datenbankOeffnen(bool offen);
     void rasterEinrichten();
     void rasterSpaltenBreiten();
     void beenden();
@@ -156,6 +159,14 @@ private:
     void Timer1_Timer();
     void normaleAnsicht();
 
+    // The durable close (kasse_abschluss.cpp).
+    Abschluss abschlussVorbereiten(const std::array<Cent, 41> &verkauft) const;
+    void abschlussFehlgeschlagen();
+    void abschluesseNachholen();
+    // Moves the open receipt into memory with one message; false when it
+    // already is there or could not move.
+    bool datenbankAusgefallen();
+
     // Saving with one message per file while it keeps failing.
     bool dateiGespeichert(const QString &pfad, bool erfolg);
 
@@ -165,6 +176,10 @@ private:
     QStringList m_startVerlauf;
     QSet<QString> m_fehlerhafteDateien;
     bool m_beendet = false;
+    // How much of the protocol text (its oldest part) protokoll.txt holds,
+    // and whether the text was replaced since (cleared in set-up mode).
+    qsizetype m_protokollGespeichert = 0;
+    bool m_protokollErsetzt = false;
 
     BonTabelle *m_bon = nullptr;
     DruckerPort *m_port = nullptr;

@@ -1,8 +1,5 @@
-// The open receipt: booking an article key and closing the receipt with "=".
+// The open receipt: booking an article key.
 #include "persistence/verkauf.h"
-#include "printing/bon_layout.h"
-#include "printing/drucker_port.h"
-#include "printing/escpos.h"
 #include "register/bon_tabelle.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
@@ -69,7 +66,7 @@ void Kasse::ArtikelBuchen()
     zeile.Preis = BetragFormat(*betrag);
     zeile.Tastennr = k;
     zeile.BonId = z.Zaehler;
-    if (!m_bon->hinzufuegen(zeile)) {
+    if (!m_bon->hinzufuegen(zeile) && !(datenbankAusgefallen() && m_bon->hinzufuegen(zeile))) {
         Piep();
         Meldung(this, u"Die Buchung konnte nicht gespeichert werden. Bitte noch einmal versuchen."_qs,
                 u"Fehler"_qs);
@@ -94,58 +91,6 @@ void Kasse::ProtokollEintragen()
     m_protokoll->zeileVoranstellen(ProtokollVerkaufsZeile(
         z.Zaehler, QTime::currentTime(), z.Anzahl_Eingabe, z.Tasten.ArtikelText[k], betrag));
     ++z.Zaehler;
-}
-
-void Kasse::BonAbschliessen()
-{
-    for (const BonZeile &zeile : m_bon->zeilen()) {
-        // Element 36 holds the takings, never a key count.
-        if (zeile.Tastennr >= 1 && zeile.Tastennr <= kArtikelTasten)
-            z.Verkauft[zeile.Tastennr] += BetragLesen(zeile.Anzahl).value_or(0);
-        z.BonSumme += BetragLesen(zeile.Preis).value_or(0);
-    }
-    if (z.BonSumme > 0) {
-        m_istgleich->setEnabled(false);
-        m_storno->setEnabled(false);
-        m_gegebenTaste->setEnabled(true);
-    }
-    z.G_Summe = z.BonSumme;
-    z.Gesamteinnahme += z.BonSumme;
-
-    m_label1[0]->setText(u"GESAMT"_qs);
-    m_label1[1]->setText(BetragFormat(z.BonSumme));
-    m_label2->clear();
-    z.Verkauft[36] = z.Gesamteinnahme;
-
-    if (m_port->PortOpen())
-        m_port->Output(escpos::Schubladenimpuls());
-    BonDrucken();
-    panelSetzen(3, BetragFormat(z.Gesamteinnahme));
-    VerkaufSpeichern();
-    EinstellungenSpeichern();
-    z.BonSumme = 0;
-}
-
-void Kasse::BonDrucken()
-{
-    if (z.DruckerEin == 1 && m_bon->anzahl() > 0) {
-        BonDruckDaten daten;
-        daten.BonImageNr = z.BonImageNr;
-        daten.Kopfzeile = z.Kopfzeile;
-        daten.Einzelbon = z.Einzelbon;
-        daten.TischnummerAnzeige = z.TischnummerAnzeige;
-        daten.Tischnummer = z.Tischnummer;
-        daten.Einstellung8 = z.Einstellung[8];
-        daten.BonSumme = z.BonSumme;
-        const QDateTime jetzt = QDateTime::currentDateTime();
-        daten.zeit = jetzt.time();
-        daten.datum = jetzt.date();
-        // The port queues every write; the window never waits for the line.
-        for (const QByteArray &ausgabe : BonAusgabe(daten, m_bon->zeilen()))
-            m_port->Output(ausgabe);
-    }
-    m_bon->alleLoeschen();
-    z.Tischnummer = 0;
 }
 
 } // namespace zanti

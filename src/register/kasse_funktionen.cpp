@@ -71,8 +71,10 @@ void Kasse::tischnummerUmschalten()
 
 void Kasse::protokollLoeschen()
 {
-    if (z.Einstellmodus == 1)
-        m_protokoll->textSetzen({});
+    if (z.Einstellmodus != 1)
+        return;
+    m_protokoll->textSetzen({});
+    m_protokollErsetzt = true;
 }
 
 void Kasse::verkaufszahlenLoeschen()

@@ -41,14 +41,19 @@ void Kasse::TastenSpeichern()
     dateiGespeichert(datei.pfad(), datei.speichern());
 }
 
-void Kasse::VerkaufSpeichern()
+bool Kasse::VerkaufSpeichern()
 {
+    const QString text = m_protokoll->text();
     const QString protokollPfad = ProgrammDatei(m_ordner, u"protokoll.txt"_qs);
-    dateiGespeichert(protokollPfad,
-                     DateiSpeichern(protokollPfad, ProtokollDateiInhalt(m_protokoll->text())));
+    const bool protokoll = dateiGespeichert(
+        protokollPfad, DateiSpeichern(protokollPfad, ProtokollDateiInhalt(text)));
+    if (protokoll) {
+        m_protokollGespeichert = text.size();
+        m_protokollErsetzt = false;
+    }
     IniDatei verkauf = IniDatei::Laden(ProgrammDatei(m_ordner, u"verkauf.ini"_qs));
     VerkaufszahlenSchreiben(verkauf, z.Verkauft);
-    dateiGespeichert(verkauf.pfad(), verkauf.speichern());
+    return dateiGespeichert(verkauf.pfad(), verkauf.speichern()) && protokoll;
 }
 
 void Kasse::EinstellungenLaden()

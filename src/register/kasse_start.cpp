@@ -59,6 +59,11 @@ void Kasse::starten()
     startText(u"Start"_qs);
     z.DBPfad = ProgrammDatei(m_ordner, u"daten.db"_qs);
     startText(u"Dateipfade ok"_qs);
+    // Before any file is read: a close that a power cut interrupted is
+    // finished, so the files agree with the database.
+    const bool datenbankOffen = m_bon->oeffnen(z.DBPfad);
+    if (datenbankOffen)
+        abschluesseNachholen();
     z.Zaehler = 0;
     z.ProtokollZeilen = 0;
     z.Anzahl_Eingabe = u"0"_qs;
@@ -75,6 +80,7 @@ void Kasse::starten()
     z.Zaehler = protokoll.zeilen;
     startText(u"Protokolldatei gelesen"_qs);
     z.ProtokollZeilen = z.Zaehler;
+    m_protokollGespeichert = protokoll.text.size();
 
     z.Tasten = TastenLayoutLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"kasse.ini"_qs)), 40);
     startText(u"Tasten gelesen"_qs);
@@ -103,17 +109,17 @@ void Kasse::starten()
     m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung[6]);
     startText(u"Drucker eingestellt"_qs);
 
-    datenbankOeffnen();
+    datenbankOeffnen(datenbankOffen);
     rasterEinrichten();
     DruckerStarten();
     startText(u"Schnittstelle geprüft"_qs);
     delete g_start;
 }
 
-void Kasse::datenbankOeffnen()
+void Kasse::datenbankOeffnen(bool offen)
 {
     startText(u"Datenbank definiert"_qs);
-    if (!m_bon->oeffnen(z.DBPfad)) {
+    if (!offen) {
         // Without the file the register still sells; the open receipt is
         // then kept in memory only.
         Meldung(this, u"Die Datenbank daten.db kann nicht geöffnet werden. "
@@ -121,8 +127,15 @@ void Kasse::datenbankOeffnen()
                 u"Fehler"_qs);
         m_bon->oeffnen(u":memory:"_qs);
     }
-    // Rows left by an earlier run belong to no receipt any more.
-    m_bon->alleLoeschen();
+    // Rows left by an earlier run belong to no receipt any more. Rows that
+    // cannot be dropped must not be counted either: the register then
+    // starts with an empty receipt in memory.
+    if (!m_bon->alleLoeschen()) {
+        Meldung(this, u"Der offene Bon des letzten Laufs konnte nicht aus daten.db gelöscht "
+                      "werden. Der offene Bon wird nur im Speicher gehalten."_qs,
+                u"Fehler"_qs);
+        m_bon->oeffnen(u":memory:"_qs);
+    }
     startText(u"Datenbank eingestellt"_qs);
 }
 

@@ -15,7 +15,7 @@ void Kasse::Storno_Click()
     const BonZeile zeile = m_bon->aktuell();
     // The row goes first: a line the database still holds must not show
     // as voided in the protocol.
-    if (!m_bon->loeschen()) {
+    if (!m_bon->loeschen() && !(datenbankAusgefallen() && m_bon->loeschen())) {
         Piep();
         Meldung(this, u"Die Zeile konnte nicht storniert werden. Bitte noch einmal versuchen."_qs,
                 u"Fehler"_qs);

@@ -26,15 +26,13 @@ void SignalEmpfangen(int)
 
 int KasseAusfuehren(QApplication &app, const QString &programmordner, const Programmversion &version)
 {
-    auto *kasse = new Kasse(programmordner, version);
-    kasse->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(kasse, &Kasse::beendet, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-
-    // The handler only writes a byte; the window is closed from the event loop.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPaar) == 0) {
+    // The handler is in place before start-up: a signal that arrives while
+    // the files are read waits in the pipe and ends the program from the
+    // event loop, through the normal shutdown, never halfway.
+    QPointer<Kasse> fenster;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPaar) == 0) {
         auto *melder = new QSocketNotifier(g_signalPaar[1], QSocketNotifier::Read, &app);
-        QPointer<Kasse> fenster(kasse);
-        QObject::connect(melder, &QSocketNotifier::activated, &app, [fenster, &app] {
+        QObject::connect(melder, &QSocketNotifier::activated, &app, [&fenster, &app] {
             char byte;
             [[maybe_unused]] const auto n = ::read(g_signalPaar[1], &byte, 1);
             if (fenster)
@@ -49,6 +47,11 @@ int KasseAusfuehren(QApplication &app, const QString &programmordner, const Prog
         for (int signal : {SIGTERM, SIGINT, SIGHUP})
             sigaction(signal, &aktion, nullptr);
     }
+
+    auto *kasse = new Kasse(programmordner, version);
+    fenster = kasse;
+    kasse->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(kasse, &Kasse::beendet, &app, &QCoreApplication::quit, Qt::QueuedConnection);
 
     app.setQuitOnLastWindowClosed(false);
     kasse->showMaximized();
