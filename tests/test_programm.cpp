@@ -79,19 +79,27 @@ private slots:
         QTest::addColumn<int>("signal");
         QTest::addColumn<QByteArray>("protokoll"); // empty: no protokoll.txt
         QTest::addColumn<QString>("versperrt");    // a folder where a file belongs
-        QTest::newRow("SIGTERM") << int(SIGTERM) << QByteArray() << QString();
-        QTest::newRow("SIGINT") << int(SIGINT) << QByteArray() << QString();
-        QTest::newRow("SIGHUP") << int(SIGHUP) << QByteArray() << QString();
+        QTest::addColumn<bool>("beimStart");       // signal as soon as it is caught
+        QTest::newRow("SIGTERM") << int(SIGTERM) << QByteArray() << QString() << false;
+        QTest::newRow("SIGINT") << int(SIGINT) << QByteArray() << QString() << false;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << QByteArray() << QString() << false;
         QTest::newRow("SIGTERM mit Protokoll")
             << int(SIGTERM)
             << QByteArray("2 10:00:02  1 x Kaffee   1,50\r\n"
                           "1 10:00:01  2 x K\xe4sebrot   5,00\r\n"
                           "0 10:00:00  1 x Wei\xdf" "bier   3,50\r\n")
-            << QString();
+            << QString() << false;
         // Nobody is there to press OK: the failure goes to stderr, and the
         // program still ends normally.
         QTest::newRow("SIGTERM, verkauf.ini nicht zu schreiben")
-            << int(SIGTERM) << QByteArray() << u"verkauf.ini"_qs;
+            << int(SIGTERM) << QByteArray() << u"verkauf.ini"_qs << false;
+        // A long protocol keeps the start busy while the signal arrives.
+        QByteArray lang;
+        for (int i = 150000; i-- > 0;)
+            lang += QByteArray::number(i) + " 10:00:00  1 x Kaffee   1,50\r\n";
+        for (int signal : {SIGTERM, SIGINT, SIGHUP})
+            QTest::newRow(qPrintable(u"Signal %1 beim Start"_qs.arg(signal)))
+                << signal << lang << QString() << true;
     }
 
     void signalBeendet()
@@ -99,6 +107,7 @@ private slots:
         QFETCH(int, signal);
         QFETCH(QByteArray, protokoll);
         QFETCH(QString, versperrt);
+        QFETCH(bool, beimStart);
         const QString programm = QDir(BuildOrdner()).filePath(u"Zanti"_qs);
         if (!QFile::exists(programm))
             QSKIP(qPrintable(programm + u" is not built"_qs));
@@ -125,10 +134,14 @@ private slots:
         zanti.start(kopie, {});
         QVERIFY2(zanti.waitForStarted(5000), qPrintable(zanti.errorString()));
 
-        // Up: the database is open and the handlers are in place.
-        QTRY_VERIFY_WITH_TIMEOUT(ordner.gibt(u"daten.db"_qs) && SignaleAbgefangen(zanti.processId()), 15000);
-        QTest::qWait(200);
-        QCOMPARE(zanti.state(), QProcess::Running);
+        if (beimStart) {
+            QTRY_VERIFY_WITH_TIMEOUT(SignaleAbgefangen(zanti.processId()), 15000);
+        } else {
+            // Up: the database is open and the handlers are in place.
+            QTRY_VERIFY_WITH_TIMEOUT(ordner.gibt(u"daten.db"_qs) && SignaleAbgefangen(zanti.processId()), 15000);
+            QTest::qWait(200);
+            QCOMPARE(zanti.state(), QProcess::Running);
+        }
 
         QCOMPARE(::kill(pid_t(zanti.processId()), signal), 0);
         QVERIFY2(zanti.waitForFinished(5000), "the program did not end after the signal");

@@ -5,6 +5,7 @@
 
 int main(int argc, char *argv[])
 {
+    zanti::SignaleAbfangen();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral(ZANTI_NAME));
     QApplication::setApplicationVersion(

@@ -210,6 +210,10 @@ private:
     std::array<QLabel *, 9> m_panel{}; // panels 1..8
 };
 
+// SIGTERM, SIGINT and SIGHUP no longer kill the process from here on; they
+// are acted on once the register runs. First thing in main.
+void SignaleAbfangen();
+
 // Creates the register window maximised and runs the program; SIGTERM,
 // SIGINT and SIGHUP end it as closing the window does.
 int KasseAusfuehren(QApplication &app, const QString &programmordner,

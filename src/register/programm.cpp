@@ -24,13 +24,25 @@ void SignalEmpfangen(int)
 
 } // namespace
 
+void SignaleAbfangen()
+{
+    if (g_signalPaar[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPaar) != 0)
+        return;
+    struct sigaction aktion {};
+    aktion.sa_handler = SignalEmpfangen;
+    sigemptyset(&aktion.sa_mask);
+    aktion.sa_flags = SA_RESTART;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &aktion, nullptr);
+}
+
 int KasseAusfuehren(QApplication &app, const QString &programmordner, const Programmversion &version)
 {
-    // The handler is in place before start-up: a signal that arrives while
-    // the files are read waits in the pipe and ends the program from the
-    // event loop, through the normal shutdown, never halfway.
+    // A signal that arrived during start-up waits in the pipe and ends the
+    // program from the event loop, through the normal shutdown, never halfway.
+    SignaleAbfangen();
     QPointer<Kasse> fenster;
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPaar) == 0) {
+    if (g_signalPaar[1] >= 0) {
         auto *melder = new QSocketNotifier(g_signalPaar[1], QSocketNotifier::Read, &app);
         QObject::connect(melder, &QSocketNotifier::activated, &app, [&fenster, &app] {
             char byte;
@@ -40,12 +52,6 @@ int KasseAusfuehren(QApplication &app, const QString &programmordner, const Prog
             // A failed save is on stderr; the PC is going down, nobody waits for OK.
             app.quit();
         });
-        struct sigaction aktion {};
-        aktion.sa_handler = SignalEmpfangen;
-        sigemptyset(&aktion.sa_mask);
-        aktion.sa_flags = SA_RESTART;
-        for (int signal : {SIGTERM, SIGINT, SIGHUP})
-            sigaction(signal, &aktion, nullptr);
     }
 
     auto *kasse = new Kasse(programmordner, version);
