@@ -3,9 +3,12 @@
 # again: it does nothing when everything is there.
 set -euo pipefail
 
+# Real package names only: dpkg-query never reports a virtual one (such as
+# libqt6serialport6-dev) as installed, and apt would run on every make.
+
 packages=(
   cmake make g++
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6serialport6-dev
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-serialport-dev
   libgl1-mesa-dev fonts-dejavu-core
   xvfb xauth
 )

@@ -89,6 +89,7 @@ private slots:
     void tastenbelegungGedruckt();
     void tastenbelegungImFenster();
     void hilfe();
+    void steuerzeichenGehenAlsBlank();
 };
 
 void TestBerichte::verkaufsbelegGedruckt()
@@ -196,6 +197,15 @@ void TestBerichte::hilfe()
         " F11 = Tastenbelegung drucken oder anzeigen! * Abhängig von F2\r\n\r\n"
         " F12 = (*) Einstellmodus ein-/ausschalten\r\n");
     TextVergleichen(HilfeText(), soll);
+}
+
+void TestBerichte::steuerzeichenGehenAlsBlank()
+{
+    BerichtDaten d = Daten();
+    d.ArtikelText[1] = QStringLiteral("Cola") + QChar(0x1B) + QStringLiteral("p");
+    d.ArtikelPreis[1] = QStringLiteral("2,00") + QChar(0x1D) + QStringLiteral("V");
+    QCOMPARE(VerkaufsbelegDruck(d).at(9), QByteArray("    12 x Cola p\n"));
+    QCOMPARE(TastenbelegungDruck(d).at(8), QByteArray("Taste 1  Cola p  2,00 V\n"));
 }
 
 QTEST_GUILESS_MAIN(TestBerichte)

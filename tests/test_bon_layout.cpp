@@ -78,6 +78,7 @@ private slots:
     void salatbonSchalter_data();
     void salatbonSchalter();
     void umlauteInKopfUndArtikel();
+    void steuerzeichenGehenAlsBlank();
     void summe_data();
     void summe();
     void leererBonSendetNichts();
@@ -242,6 +243,21 @@ void TestBonLayout::umlauteInKopfUndArtikel()
     const QList<QByteArray> e =
         BonAusgabe(d, {Zeile("1", QStringLiteral("Käsesalat"), "3,00", 25, 9)});
     QVERIFY(e.contains(QByteArray("1x K") + Bytes({132}) + "sesalat\n"));
+}
+
+void TestBonLayout::steuerzeichenGehenAlsBlank()
+{
+    // ESC p opens the drawer, GS V cuts: from a stored text they are blanks.
+    BonDruckDaten d = Daten();
+    d.Kopfzeile[1] = u"Fest"_qs + QChar(0x1B) + u"p"_qs + QChar(0) + QChar(0x7F);
+    const QString artikel = u"Bier"_qs + QChar(0x1D) + u"V1\tü"_qs;
+    d.BonSumme = 250;
+    const QList<QByteArray> w = BonAusgabe(d, {Zeile("1", artikel, "2,50", 1, 9)});
+    QCOMPARE(w.at(3), QByteArray("Fest p  \n"));
+    QCOMPARE(w.at(10), QByteArray("1 x Bier V1 \x81 \t2,50 E\n"));
+
+    d.Einzelbon = 1;
+    QVERIFY(BonAusgabe(d, {Zeile("1", artikel, "2,50", 1, 9)}).contains("1x Bier V1 \x81\n"));
 }
 
 void TestBonLayout::summe_data()

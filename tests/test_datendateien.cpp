@@ -156,7 +156,8 @@ void TestDatendateien::tastenlayoutHinUndZurueck()
     Programmordner ordner;
     const QString pfad = ordner.datei(QStringLiteral("fest.bon"));
     IniDatei ini = IniDatei::Laden(pfad);
-    TastenLayoutSchreiben(ini, Beispiellayout());
+    TastenLayout layout = Beispiellayout();
+    TastenLayoutSchreiben(ini, layout);
     QVERIFY(ini.speichern());
 
     for (int puffer : {40, 30}) {

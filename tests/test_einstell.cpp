@@ -8,7 +8,7 @@
 #include "support/testumgebung.h"
 
 #include <QApplication>
-#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -236,7 +236,13 @@ void TestEinstell::anzeigeText()
     auto *text1 = anzeige.findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
     QVERIFY(text1);
     QVERIFY(text1->isReadOnly());
-    QVERIFY(QFontInfo(text1->font()).fixedPitch());
+    // The columns line up: in the font the window really gets, every
+    // character of a report is as wide as every other.
+    const QFontMetricsF masse(text1->font());
+    const QString zeichen =
+        QStringLiteral(" VERKAUFSBELGTNUNGabcdefghijklmnopqrstuvwxyz0123456789,.:_*!-/()=äöüÄÖÜß");
+    for (QChar c : zeichen)
+        QVERIFY2(masse.horizontalAdvance(c) == masse.horizontalAdvance(u' '), qPrintable(QString(c)));
     QCOMPARE(anzeige.findChild<QPushButton *>(QStringLiteral("Command1"))->text(), QStringLiteral("OK"));
 
     const QString bericht = QStringLiteral("\r\n    V E R K A U F S B E L E G \r\n\r\n    2 x 2,50    Bier\r\n");

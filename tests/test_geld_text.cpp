@@ -4,6 +4,7 @@
 #include "persistence/text_helfer.h"
 
 #include <QTest>
+#include <limits>
 
 using namespace zanti;
 
@@ -24,6 +25,9 @@ private slots:
     void ganzzahlLesen_data();
     void ganzzahlLesen();
     void summeBleibtCentgenau();
+    void zeilenBetrag_data();
+    void zeilenBetrag();
+    void summeAddieren();
     void umlauteWandeln_data();
     void umlauteWandeln();
     void cp1252AlleBytesUeberstehen();
@@ -56,7 +60,8 @@ void TestGeldText::betragLesen_data()
     QTest::newRow("dritte Stelle halb rundet auf") << "0,005" << O(1);
     QTest::newRow("negativ halb rundet weg von null") << "-0,005" << O(-1);
     QTest::newRow("Gleitkommarest") << "3,29999995" << O(330);
-    QTest::newRow("fuenfzehn Stellen") << "999999999999999" << O(99999999999999900);
+    QTest::newRow("Hoechstbetrag") << "1000000000" << O(kHoechstbetrag);
+    QTest::newRow("negativer Hoechstbetrag") << "-1.000.000.000,00" << O(-kHoechstbetrag);
 
     QTest::newRow("schlecht: leer") << "" << O();
     QTest::newRow("schlecht: nur Blanks") << "   " << O();
@@ -70,6 +75,8 @@ void TestGeldText::betragLesen_data()
     QTest::newRow("schlecht: Euro angehaengt") << "5,00 €" << O();
     QTest::newRow("schlecht: Blank innen") << "1 234" << O();
     QTest::newRow("schlecht: arabisch-indische Ziffer") << QString(QChar(0x0663)) << O();
+    QTest::newRow("schlecht: ueber dem Hoechstbetrag") << "1000000000,01" << O();
+    QTest::newRow("schlecht: fuenfzehn Stellen") << "999999999999999" << O();
     QTest::newRow("schlecht: sechzehn Stellen") << "1000000000000000" << O();
 }
 
@@ -179,6 +186,46 @@ void TestGeldText::summeBleibtCentgenau()
     QCOMPARE(BetragFormat(summe), QStringLiteral("1000,00"));
 }
 
+void TestGeldText::zeilenBetrag_data()
+{
+    QTest::addColumn<QString>("preis");
+    QTest::addColumn<QString>("anzahl");
+    QTest::addColumn<std::optional<Cent>>("erwartet");
+    using O = std::optional<Cent>;
+
+    QTest::newRow("einfach") << "1,50" << "3" << O(450);
+    QTest::newRow("drei Stellen, einmal gerundet") << "0,333" << "3" << O(100);
+    QTest::newRow("halber Cent rundet auf") << "0,125" << "3" << O(38);
+    QTest::newRow("halber Cent negativ weg von null") << "-0,125" << "3" << O(-38);
+    QTest::newRow("viele Stellen") << "0,0016666667" << "3" << O(1);
+    QTest::newRow("Punkt heisst Komma") << "2.5" << "10" << O(2500);
+    QTest::newRow("bis zum Hoechstbetrag") << "100000000" << "10" << O(kHoechstbetrag);
+
+    QTest::newRow("schlecht: Preis Unbekannt") << "Unbekannt" << "1" << O();
+    QTest::newRow("schlecht: Preis ein Blank") << " " << "1" << O();
+    QTest::newRow("schlecht: fuenfzehn Stellen") << "999999999999999" << "1" << O();
+    QTest::newRow("schlecht: vierzehn Stellen mal zehn") << "99999999999999" << "10" << O();
+    QTest::newRow("schlecht: Produkt ueber dem Hoechstbetrag") << "100000000,01" << "10" << O();
+}
+
+void TestGeldText::zeilenBetrag()
+{
+    QFETCH(QString, preis);
+    QFETCH(QString, anzahl);
+    QFETCH(std::optional<Cent>, erwartet);
+    QCOMPARE(ZeilenBetrag(preis, anzahl), erwartet);
+}
+
+void TestGeldText::summeAddieren()
+{
+    QCOMPARE(SummeAddieren(kHoechstbetrag - 1, 1), std::optional<Cent>(kHoechstbetrag));
+    QCOMPARE(SummeAddieren(-kHoechstbetrag, kHoechstbetrag), std::optional<Cent>(0));
+    QCOMPARE(SummeAddieren(kHoechstbetrag, 1), std::nullopt);
+    QCOMPARE(SummeAddieren(-kHoechstbetrag, -1), std::nullopt);
+    QCOMPARE(SummeAddieren(std::numeric_limits<Cent>::max(), std::numeric_limits<Cent>::max()),
+             std::nullopt);
+}
+
 void TestGeldText::umlauteWandeln_data()
 {
     QTest::addColumn<QString>("text");
@@ -234,10 +281,11 @@ void TestGeldText::iniTextBereinigen_data()
     QTest::newRow("Blanks bleiben") << "  a  " << "  a  ";
     QTest::newRow("CR LF") << "a\r\nb" << "ab";
     QTest::newRow("LF") << "a\nb" << "ab";
-    QTest::newRow("Tabulator") << "a\tb" << "ab";
+    QTest::newRow("CR") << "a\rb" << "ab";
     QTest::newRow("NUL") << QString::fromUtf16(u"a\u0000b", 3) << "ab";
-    QTest::newRow("DEL") << "a\x7f" "b" << "ab";
-    QTest::newRow("naechste Zeile U+0085") << QString::fromUtf16(u"a\u0085b") << "ab";
+    QTest::newRow("Tabulator bleibt") << "a\tb" << "a\tb";
+    QTest::newRow("DEL bleibt") << "a\x7f" "b" << "a\x7f" "b";
+    QTest::newRow("U+0081 bleibt") << QString::fromUtf16(u"a\u0081b") << QString::fromUtf16(u"a\u0081b");
     QTest::newRow("Zeilentrenner U+2028") << QString::fromUtf16(u"a\u2028b") << "ab";
     QTest::newRow("Absatztrenner U+2029") << QString::fromUtf16(u"a\u2029b") << "ab";
     QTest::newRow("Umlaute bleiben") << "Grüße" << "Grüße";

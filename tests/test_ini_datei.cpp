@@ -43,7 +43,7 @@ private slots:
     void zeilenumbruchImWertBleibtImWert_data();
     void zeilenumbruchImWertBleibtImWert();
     void speichernScheitert();
-    void speichernInSchreibgeschuetztemOrdner();
+    void speichernOhneZielLaesstAllesStehen();
     void speichernLaesstKeineReste();
 };
 
@@ -196,6 +196,16 @@ void TestIniDatei::schreiben_data()
     QTest::newRow("fremde Bytes der Datei bleiben")
         << QByteArray("[x]\r\nroh=\x81\x8D\x8F\x90\x9D\xFF\r\n") << L{{"x", "neu", "1"}}
         << QByteArray("[x]\r\nroh=\x81\x8D\x8F\x90\x9D\xFF\r\nneu=1\r\n");
+    QTest::newRow("nur CR als Zeilenende")
+        << QByteArray("[verkauft]\rTaste1=5\rTaste2=7\r") << L{{"verkauft", "Taste1", "6"}}
+        << Zeilen({"[verkauft]", "Taste1=6", "Taste2=7"});
+    QTest::newRow("UTF-8 mit Byte-Order-Mark wird Windows-1252")
+        << QByteArray("\xEF\xBB\xBF[Artikel]\r\nGetraenke1=Gr\xC3\xBC\xC3\x9F" "e\r\nGetraenke2=x\r\n")
+        << L{{"Artikel", "Getraenke2", "Saft"}}
+        << QByteArray("[Artikel]\r\nGetraenke1=Gr\xFC\xDF" "e\r\nGetraenke2=Saft\r\n");
+    QTest::newRow("Tabulator und fremdes Byte im Wert bleiben")
+        << QByteArray() << L{{"Status", "Einstellung4", QStringLiteral("ge\theim") + QChar(0x81)}}
+        << QByteArray("[Status]\r\nEinstellung4=ge\theim\x81\r\n");
     QTest::newRow("letzte Zeile bekommt ihr CR LF")
         << QByteArray("[kopf]\r\nTitel1=a") << L{{"kopf", "Titel2", "b"}}
         << QByteArray("[kopf]\r\nTitel1=a\r\nTitel2=b\r\n");
@@ -325,42 +335,30 @@ void TestIniDatei::speichernScheitert()
     IniDatei fehlt = IniDatei::Laden(ordner.datei(QStringLiteral("gibtsnicht/verkauf.ini")));
     fehlt.schreiben(QStringLiteral("verkauft"), QStringLiteral("Taste1"), QStringLiteral("1"));
     QVERIFY(!fehlt.speichern());
-
-    // A folder in the file's place.
-    QVERIFY(QDir(ordner.pfad()).mkdir(QStringLiteral("verkauf.ini")));
-    IniDatei ordnerStattDatei = IniDatei::Laden(ordner.datei(QStringLiteral("verkauf.ini")));
-    QCOMPARE(ordnerStattDatei.lesen(QStringLiteral("verkauft"), QStringLiteral("Taste1"), 40),
-             QStringLiteral("Unbekannt"));
-    ordnerStattDatei.schreiben(QStringLiteral("verkauft"), QStringLiteral("Taste1"), QStringLiteral("1"));
-    QVERIFY(!ordnerStattDatei.speichern());
-    QVERIFY(QFileInfo(ordner.datei(QStringLiteral("verkauf.ini"))).isDir());
 }
 
-void TestIniDatei::speichernInSchreibgeschuetztemOrdner()
+void TestIniDatei::speichernOhneZielLaesstAllesStehen()
 {
+    // A folder standing where the file must go stops every user, root too:
+    // the save fails, the folder and what it holds stay, no temporary is left.
     Programmordner ordner;
-    // A read-only folder with an old file: the old file stays as it was.
-    const QString nurLesen = ordner.datei(QStringLiteral("nurlesen"));
-    QVERIFY(QDir(ordner.pfad()).mkdir(QStringLiteral("nurlesen")));
-    const QString pfad = QDir(nurLesen).filePath(QStringLiteral("verkauf.ini"));
+    QVERIFY(QDir(ordner.pfad()).mkdir(QStringLiteral("verkauf.ini")));
+    const QString pfad = ordner.datei(QStringLiteral("verkauf.ini"));
     {
-        QFile alt(pfad);
+        QFile alt(QDir(pfad).filePath(QStringLiteral("alt")));
         QVERIFY(alt.open(QIODevice::WriteOnly));
         alt.write("[verkauft]\r\nTaste1=5\r\n");
     }
-    QVERIFY(QFile::setPermissions(nurLesen, QFile::ReadOwner | QFile::ExeOwner));
-    QFile probe(QDir(nurLesen).filePath(QStringLiteral("probe")));
-    const bool trotzdemSchreibbar = probe.open(QIODevice::WriteOnly);
-    if (trotzdemSchreibbar)
-        probe.remove();
     IniDatei ini = IniDatei::Laden(pfad);
+    QCOMPARE(ini.lesen(QStringLiteral("verkauft"), QStringLiteral("Taste1"), 40),
+             QStringLiteral("Unbekannt"));
     ini.schreiben(QStringLiteral("verkauft"), QStringLiteral("Taste1"), QStringLiteral("6"));
-    const bool gespeichert = ini.speichern();
-    QFile::setPermissions(nurLesen, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (trotzdemSchreibbar)
-        QSKIP("this user may write into read-only folders");
-    QVERIFY(!gespeichert);
-    QFile alt(pfad);
+    QVERIFY(!ini.speichern());
+
+    QVERIFY(QFileInfo(pfad).isDir());
+    QCOMPARE(QDir(ordner.pfad()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("verkauf.ini")});
+    QFile alt(QDir(pfad).filePath(QStringLiteral("alt")));
     QVERIFY(alt.open(QIODevice::ReadOnly));
     QCOMPARE(alt.readAll(), QByteArray("[verkauft]\r\nTaste1=5\r\n"));
 }

@@ -60,14 +60,29 @@ private slots:
         PruefeStorno(f.kasse(), 0, u"2 x Artikel 5   -10,00"_qs, 1);
         QCOMPARE(raster->selectionModel()->selectedRows().value(0).row(), 0);
 
+        // With the selection cleared (ctrl-tap) nothing is voided.
+        f.klicken(u"Command4"_qs);
+        const QModelIndex neu = raster->model()->index(1, BonTabelle::SpalteArtikel);
+        QTest::mouseClick(raster->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          raster->visualRect(neu).center());
+        QVERIFY(raster->selectionModel()->selectedRows().isEmpty());
+        const QString ohneAuswahl = f.kasse().protokollText();
+        f.klicken(u"Storno"_qs);
+        QCOMPARE(f.kasse().bonTabelle().anzahl(), 2);
+        QCOMPARE(f.kasse().protokollText(), ohneAuswahl);
+        QTest::mouseClick(raster->viewport(), Qt::LeftButton, {}, raster->visualRect(neu).center());
+        f.klicken(u"Storno"_qs);
+        PruefeStorno(f.kasse(), 4, u"1 x Artikel 4   -4,00"_qs, 1);
+
         // The only line: the receipt is empty and the tick locks its keys.
+        QTest::mouseClick(raster->viewport(), Qt::LeftButton, {}, raster->visualRect(erste).center());
         f.klicken(u"Storno"_qs);
         PruefeStorno(f.kasse(), 1, u"1 x Artikel 3   -3,00"_qs, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!f.aktiv(u"Storno"_qs) && !f.aktiv(u"IstgleichTaste"_qs), 500);
 
         // Nothing was counted; the next line continues the numbering.
         f.klicken(u"Command2"_qs);
-        QVERIFY(f.kasse().protokollText().startsWith(u"4 "_qs));
+        QVERIFY(f.kasse().protokollText().startsWith(u"5 "_qs));
         f.klicken(u"IstgleichTaste"_qs);
         QCOMPARE(f.panel(3), u"2,00"_qs);
         QCOMPARE(f.kasse().zustand().Verkauft[5], Cent(0));

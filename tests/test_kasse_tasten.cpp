@@ -2,10 +2,13 @@
 // the focus: the timer acts on each press once, and only where it may.
 #include "printing/anzeige.h"
 #include "printing/drucker_port.h"
+#include "register/kassen_taste.h"
+#include "register/tastenabfrage.h"
 #include "support/kassen_fixture.h"
 #include "support/pseudo_terminal.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QSignalSpy>
@@ -135,6 +138,64 @@ private slots:
         QVERIFY(!f.kasse().isVisible());
         QCOMPARE(f.kasse().zustand().Einstellmodus, 1);
         QVERIFY(f.ordner.lesen(u"protokoll.txt"_qs).contains("1 x Artikel 2   2,00\r\n"));
+    }
+
+    void funktionszeile()
+    {
+        KassenFixture f;
+        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
+        f.ordner.schreibenZeilen(u"verkauf.ini"_qs, {u"[verkauft]"_qs, u"Taste36=4"_qs});
+        f.starten();
+        f.klicken(u"Command1"_qs);
+        Einstellen(f);
+        QTest::mouseClick(f.finden(u"Label1_1"_qs), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(f.aktiv(u"Command105"_qs), 500);
+
+        // Each caption says what its button clears.
+        QCOMPARE(f.finden<KassenTaste>(u"Command103"_qs)->beschriftung(), u"Protokoll löschen"_qs);
+        QCOMPARE(f.finden<KassenTaste>(u"Command104"_qs)->beschriftung(), u"Umsatz löschen"_qs);
+        f.klicken(u"Command103"_qs);
+        QCOMPARE(f.kasse().protokollText(), QString());
+        QCOMPARE(f.panel(3), u"4,00"_qs);
+
+        // Bonkopf, F7 and Com: one window each, a second press raises it.
+        const auto anzahl = [&f](const QString &name) {
+            int n = 0;
+            for (QWidget *w : f.kasse().findChildren<QWidget *>(name, Qt::FindDirectChildrenOnly))
+                n += w->isVisible();
+            return n;
+        };
+        f.klicken(u"Command105"_qs);
+        f.klicken(u"Command105"_qs);
+        Tasten(&f.kasse(), {Qt::Key_F7});
+        QTest::qWait(150);
+        QCOMPARE(anzahl(u"Bonkopf"_qs), 1);
+        f.klicken(u"Command106"_qs);
+        f.klicken(u"Command106"_qs);
+        QCOMPARE(anzahl(u"Einstell"_qs), 1);
+    }
+
+    void escImDateidialog()
+    {
+        // The file dialog is the desktop's: ESC cancels it and is not noted,
+        // so it neither ends the register nor waits for the next tick.
+        Tastenabfrage abfrage;
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::keyClick(dialog.focusWidget() ? dialog.focusWidget() : &dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!abfrage.gedrueckt(Qt::Key_Escape));
+
+        // Any other window: noted and eaten.
+        QDialog anderer;
+        anderer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&anderer));
+        QTest::keyClick(&anderer, Qt::Key_Escape);
+        QVERIFY(anderer.isVisible());
+        QVERIFY(abfrage.gedrueckt(Qt::Key_Escape));
     }
 
     void f12()

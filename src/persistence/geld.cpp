@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace zanti {
 
@@ -62,7 +63,58 @@ std::optional<Cent> BetragLesen(const QString &text)
     wert = wert * 100 + hundertstel.toInt();
     if (bruch.size() > 2 && bruch.at(2).unicode() >= u'5')
         ++wert;
+    if (wert > kHoechstbetrag)
+        return std::nullopt;
     return negativ ? -wert : wert;
+}
+
+std::optional<Cent> ZeilenBetrag(const QString &preis, const QString &anzahl)
+{
+    if (!BetragLesen(preis) || !BetragLesen(anzahl))
+        return std::nullopt;
+    bool preisNegativ = false, mengeNegativ = false;
+    QString preisGanz, preisBruch, mengeGanz, mengeBruch;
+    Zerlegen(preis, preisNegativ, preisGanz, preisBruch);
+    Zerlegen(anzahl, mengeNegativ, mengeGanz, mengeBruch);
+
+    // Long multiplication of the digits, so no decimal is lost and nothing
+    // can overflow; the point lies "stellen" digits from the right.
+    const QString a = preisGanz + preisBruch;
+    const QString b = mengeGanz + mengeBruch;
+    std::vector<int> ziffern(a.size() + b.size(), 0);
+    for (qsizetype i = a.size() - 1; i >= 0; --i) {
+        for (qsizetype j = b.size() - 1; j >= 0; --j)
+            ziffern[i + j + 1] += (a.at(i).unicode() - u'0') * (b.at(j).unicode() - u'0');
+    }
+    for (qsizetype k = qsizetype(ziffern.size()) - 1; k > 0; --k) {
+        ziffern[k - 1] += ziffern[k] / 10;
+        ziffern[k] %= 10;
+    }
+    const qsizetype stellen = preisBruch.size() + mengeBruch.size();
+    // Whole cents are the digits up to two places after the point.
+    const qsizetype centEnde = qsizetype(ziffern.size()) - qMax<qsizetype>(stellen - 2, 0);
+    Cent betrag = 0;
+    for (qsizetype k = 0; k < centEnde; ++k) {
+        if (betrag > kHoechstbetrag)
+            return std::nullopt;
+        betrag = betrag * 10 + ziffern[k];
+    }
+    for (qsizetype k = stellen; k < 2; ++k)
+        betrag *= 10;
+    // Rounded once, half away from zero.
+    if (centEnde < qsizetype(ziffern.size()) && ziffern[centEnde] >= 5)
+        ++betrag;
+    if (betrag > kHoechstbetrag)
+        return std::nullopt;
+    return preisNegativ != mengeNegativ ? -betrag : betrag;
+}
+
+std::optional<Cent> SummeAddieren(Cent summe, Cent betrag)
+{
+    const auto imRahmen = [](Cent wert) { return wert >= -kHoechstbetrag && wert <= kHoechstbetrag; };
+    if (!imRahmen(summe) || !imRahmen(betrag) || !imRahmen(summe + betrag))
+        return std::nullopt;
+    return summe + betrag;
 }
 
 QString BetragFormat(Cent betrag)

@@ -49,14 +49,19 @@ IniDatei IniDatei::Laden(const QString &pfad)
     IniDatei ini;
     ini.m_pfad = pfad;
     if (const auto bytes = DateiLesen(pfad); bytes && !bytes->isEmpty()) {
-        QString text = Cp1252Lesen(*bytes);
+        // A modern editor may have saved it as UTF-8 with a byte-order mark;
+        // the mark is no part of the first line. It is written back as
+        // Windows-1252 like every other file.
+        static const QByteArray bom("\xEF\xBB\xBF");
+        const bool utf8 = bytes->startsWith(bom);
+        QString text = utf8 ? QString::fromUtf8(bytes->mid(bom.size())) : Cp1252Lesen(*bytes);
+        // CR, LF and CR LF end a line alike.
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace(u'\r', u'\n');
         if (text.endsWith(u'\n'))
             text.chop(1);
-        ini.m_zeilen = text.split(u'\n');
-        for (QString &zeile : ini.m_zeilen) {
-            if (zeile.endsWith(u'\r'))
-                zeile.chop(1);
-        }
+        if (!(utf8 && text.isEmpty()))
+            ini.m_zeilen = text.split(u'\n');
     }
     return ini;
 }

@@ -24,7 +24,7 @@ public:
     // section or the key is missing.
     QString lesen(const QString &abschnitt, const QString &schluessel, int puffer) const;
 
-    // Line breaks and control characters never reach the file.
+    // Line breaks never reach the file.
     void schreiben(const QString &abschnitt, const QString &schluessel, const QString &wert);
 
     QByteArray inhalt() const;

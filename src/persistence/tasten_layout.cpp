@@ -28,13 +28,15 @@ TastenLayout TastenLayoutLesen(const IniDatei &ini, int puffer)
     return layout;
 }
 
-void TastenLayoutSchreiben(IniDatei &ini, const TastenLayout &layout)
+void TastenLayoutSchreiben(IniDatei &ini, TastenLayout &layout)
 {
     for (int i = 1; i <= kTasten; ++i)
         ini.schreiben(kArtikel, Schluessel("Getraenke", i), layout.ArtikelText[i]);
     for (int i = 1; i <= kTasten; ++i) {
-        const QString &preis = layout.ArtikelPreis[i];
+        QString &preis = layout.ArtikelPreis[i];
         ini.schreiben(kPreise, Schluessel("Preis", i), preis.isEmpty() ? QStringLiteral(" ") : preis);
+        if (preis == u" ")
+            preis.clear();
     }
     for (int i = 1; i <= kTasten; ++i)
         ini.schreiben(kFarben, Schluessel("Farbe", i), layout.ArtikelFarbe[i]);

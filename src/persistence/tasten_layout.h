@@ -21,7 +21,9 @@ struct TastenLayout
 TastenLayout TastenLayoutLesen(const IniDatei &ini, int puffer);
 
 // Sections Artikel, Preise, Farben, keys 1..35 each; an empty price is stored
-// as one blank so that the key exists and reads back empty.
-void TastenLayoutSchreiben(IniDatei &ini, const TastenLayout &layout);
+// as one blank so that the key exists and reads back empty. A price of one
+// blank (the editor's empty price) is empty in memory afterwards, so the key
+// sells nothing.
+void TastenLayoutSchreiben(IniDatei &ini, TastenLayout &layout);
 
 } // namespace zanti

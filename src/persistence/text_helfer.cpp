@@ -96,11 +96,10 @@ QString IniTextBereinigen(const QString &text)
     QString sauber;
     sauber.reserve(text.size());
     for (QChar c : text) {
-        // C0 and C1 controls (CR, LF, NEL, ...), DEL and the Unicode line
-        // and paragraph separators.
-        const QChar::Category art = c.category();
-        if (art != QChar::Other_Control && art != QChar::Separator_Line
-            && art != QChar::Separator_Paragraph)
+        // Only what could end a line: a TAB in a password or a byte a
+        // hand-edited file holds survives the save.
+        const char16_t u = c.unicode();
+        if (u != u'\r' && u != u'\n' && u != 0 && u != 0x2028 && u != 0x2029)
             sauber.append(c);
     }
     return sauber;

@@ -15,8 +15,9 @@ QByteArray Cp1252Schreiben(const QString &text);
 // every other character is sent as its Windows-1252 byte.
 QByteArray UmlauteWandeln(const QString &text);
 
-// A value for an INI file: line breaks and other control characters are
-// dropped, so no typed text can start a new key or section.
+// A value for an INI file: CR, LF, NUL and the Unicode line and paragraph
+// separators are dropped, so no typed text can start a new key or section.
+// Every other character stays.
 QString IniTextBereinigen(const QString &text);
 
 } // namespace zanti

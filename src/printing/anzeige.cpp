@@ -29,8 +29,10 @@ Anzeige::Anzeige(QWidget *hauptfenster)
     m_text1->setGeometry(Twips(120, 120, 8760, 9480));
     m_text1->setReadOnly(true);
     m_text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // Fixed pitch, so the columns of a report line up as on paper.
+    // Fixed pitch, so the columns of a report line up as on paper: the
+    // family the set-up installs, else the system's fixed font.
     QFont schrift = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    schrift.setFamilies({QStringLiteral("DejaVu Sans Mono"), schrift.family()});
     schrift.setStyleHint(QFont::Monospace);
     schrift.setPixelSize(12);
     m_text1->setFont(schrift);

@@ -37,7 +37,7 @@ QList<QByteArray> VerkaufsbelegDruck(const BerichtDaten &daten)
     w << escpos::LF() + "    V E R K A U F S B E L E G " + escpos::LF() + escpos::LF();
     for (int i = 1; i <= kTasten; ++i) {
         w << "    " + Cp1252Schreiben(ZahlAllgemein(daten.Verkauft[i])) + " x "
-                + UmlauteWandeln(daten.ArtikelText[i]) + escpos::LF();
+                + DruckText(daten.ArtikelText[i]) + escpos::LF();
     }
     w << "    " + Cp1252Schreiben(BetragFormat(daten.Verkauft[36])) + " Euro Gesamteinnahmen"
             + escpos::LF();
@@ -61,8 +61,8 @@ QList<QByteArray> TastenbelegungDruck(const BerichtDaten &daten)
 {
     QList<QByteArray> w = BonKopf(daten.BonImageNr, daten.Kopfzeile);
     for (int i = 1; i <= kTasten; ++i) {
-        w << "Taste " + QByteArray::number(i) + "  " + UmlauteWandeln(daten.ArtikelText[i]) + "  "
-                + Cp1252Schreiben(daten.ArtikelPreis[i]) + escpos::LF();
+        w << "Taste " + QByteArray::number(i) + "  " + DruckText(daten.ArtikelText[i]) + "  "
+                + DruckTextRoh(daten.ArtikelPreis[i]) + escpos::LF();
     }
     w << BerichtFuss(daten.zeit, daten.datum);
     return w;

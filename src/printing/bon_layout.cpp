@@ -7,10 +7,13 @@ namespace zanti {
 
 namespace {
 
-// Numbers and stored texts go out as their Windows-1252 bytes, unconverted.
-QByteArray Roh(const QString &text)
+QByteArray OhneSteuerzeichen(QByteArray bytes)
 {
-    return Cp1252Schreiben(text);
+    for (char &b : bytes) {
+        if (static_cast<unsigned char>(b) < 0x20 || b == 0x7F)
+            b = ' ';
+    }
+    return bytes;
 }
 
 QByteArray Zahl(qint64 n)
@@ -24,6 +27,16 @@ QByteArray Linie()
 }
 
 } // namespace
+
+QByteArray DruckText(const QString &text)
+{
+    return OhneSteuerzeichen(UmlauteWandeln(text));
+}
+
+QByteArray DruckTextRoh(const QString &text)
+{
+    return OhneSteuerzeichen(Cp1252Schreiben(text));
+}
 
 QString ZeitText(const QTime &zeit)
 {
@@ -51,7 +64,7 @@ QList<QByteArray> BonKopf(int bonImageNr, const std::array<QString, 6> &kopfzeil
     }
     w << escpos::Zentriert() << escpos::LF();
     for (int i = 1; i <= 4; ++i)
-        w << UmlauteWandeln(kopfzeile[i]) + escpos::LF();
+        w << DruckText(kopfzeile[i]) + escpos::LF();
     w << Linie() << escpos::Linksbuendig();
     return w;
 }
@@ -59,7 +72,7 @@ QList<QByteArray> BonKopf(int bonImageNr, const std::array<QString, 6> &kopfzeil
 QList<QByteArray> BonFuss(const QTime &zeit, const QDate &datum)
 {
     return {escpos::Linksbuendig(), Linie(),
-            Roh(ZeitText(zeit) + QString(24, u' ') + DatumText(datum)) + escpos::LF(),
+            DruckTextRoh(ZeitText(zeit) + QString(24, u' ') + DatumText(datum)) + escpos::LF(),
             escpos::Vorschub4(), escpos::Schnitt()};
 }
 
@@ -73,13 +86,13 @@ QByteArray Nummernzeile(const BonDruckDaten &daten, qint32 bonId)
 
 QByteArray Artikelzeile(const BonZeile &zeile)
 {
-    return Roh(zeile.Anzahl) + " x " + UmlauteWandeln(zeile.Artikel) + " " + escpos::HT()
-        + Roh(zeile.Preis) + " E" + escpos::LF();
+    return DruckTextRoh(zeile.Anzahl) + " x " + DruckText(zeile.Artikel) + " " + escpos::HT()
+        + DruckTextRoh(zeile.Preis) + " E" + escpos::LF();
 }
 
 QByteArray Gesamtzeile(Cent bonSumme)
 {
-    return escpos::LF() + "    GESAMT  " + escpos::HT() + Roh(BetragFormat(bonSumme)) + " E"
+    return escpos::LF() + "    GESAMT  " + escpos::HT() + DruckTextRoh(BetragFormat(bonSumme)) + " E"
         + escpos::LF();
 }
 
@@ -106,16 +119,16 @@ QList<QByteArray> EinzelBon(const BonDruckDaten &daten, const BonZeile &zeile)
     w << Nummernzeile(daten, zeile.BonId);
     w << escpos::DoppelteBreite();
     // No space between the quantity and the x on a single receipt.
-    w << Roh(zeile.Anzahl) + "x " + UmlauteWandeln(zeile.Artikel) + escpos::LF();
+    w << DruckTextRoh(zeile.Anzahl) + "x " + DruckText(zeile.Artikel) + escpos::LF();
     w << escpos::Rechtsbuendig();
-    w << Roh(zeile.Preis) + " E" + escpos::LF();
+    w << DruckTextRoh(zeile.Preis) + " E" + escpos::LF();
     w << escpos::Linksbuendig() << escpos::NormaleBreite();
     if (SalatbonEin(daten.Einstellung8) && zeile.Tastennr == 25) {
         w << BonFuss(daten.zeit, daten.datum);
         w << BonKopf(daten.BonImageNr, daten.Kopfzeile);
         w << Zahl(zeile.BonId) + escpos::LF() + escpos::LF();
         w << escpos::DoppelteBreite();
-        w << Roh(zeile.Anzahl) + " x " + UmlauteWandeln(QStringLiteral("Salatbon zu "))
+        w << DruckTextRoh(zeile.Anzahl) + " x " + UmlauteWandeln(QStringLiteral("Salatbon zu "))
                 + Zahl(zeile.BonId) + escpos::LF();
         w << escpos::NormaleBreite();
     }

@@ -27,6 +27,12 @@ struct BonDruckDaten
     QDate datum;
 };
 
+// A text as the printer gets it: umlauts in code page 437 (DruckText) or the
+// plain Windows-1252 bytes (DruckTextRoh), and every control byte a blank, so
+// no stored text can open the drawer, cut the paper or switch a mode.
+QByteArray DruckText(const QString &text);
+QByteArray DruckTextRoh(const QString &text);
+
 // German formats of the foot: 14:05:09 and 07.12.2026.
 QString ZeitText(const QTime &zeit);
 QString DatumText(const QDate &datum);

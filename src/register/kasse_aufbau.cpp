@@ -104,7 +104,7 @@ void Kasse::tastenAnlegen()
     });
 
     static const char *const kFunktionen[] = {
-        "Salat", "Einzel- bon", "Tischnr.", "Umsatz löschen", "Protokoll löschen",
+        "Salat", "Einzel- bon", "Tischnr.", "Protokoll löschen", "Umsatz löschen",
         "Bonkopf", "Com", "Drucker", "Verkauf drucken", "Tasten drucken"};
     for (int i = 0; i < 10; ++i) {
         m_funktion[i] = taste(u"Command"_qs + QString::number(100 + i),

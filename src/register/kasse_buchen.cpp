@@ -12,22 +12,6 @@
 
 namespace zanti {
 
-namespace {
-
-// Price times quantity, to the cent; nothing when the price is no number.
-std::optional<Cent> ZeilenBetrag(const QString &preis, const QString &anzahl)
-{
-    const std::optional<Cent> p = BetragLesen(preis);
-    const std::optional<Cent> menge = BetragLesen(anzahl);
-    if (!p || !menge)
-        return std::nullopt;
-    const qint64 produkt = *p * *menge; // hundredths of a cent
-    const qint64 gerundet = (produkt >= 0 ? produkt + 50 : produkt - 50) / 100;
-    return gerundet;
-}
-
-} // namespace
-
 void Kasse::artikelTaste(int nummer)
 {
     z.Taste = nummer;

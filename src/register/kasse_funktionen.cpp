@@ -17,6 +17,24 @@
 
 namespace zanti {
 
+namespace {
+
+// Windows of which one is enough: a second press brings the open one to the
+// front, so no stale copy can overwrite what a newer one stored.
+bool OffenesNachVorn(QWidget *hauptfenster, const QString &name)
+{
+    for (QWidget *offen : hauptfenster->findChildren<QWidget *>(name, Qt::FindDirectChildrenOnly)) {
+        if (offen->isVisible()) {
+            offen->raise();
+            offen->activateWindow();
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 void Kasse::funktionenVerbinden()
 {
     const auto verbinden = [this](int nummer, void (Kasse::*aktion)()) {
@@ -28,7 +46,10 @@ void Kasse::funktionenVerbinden()
     verbinden(103, &Kasse::protokollLoeschen);
     verbinden(104, &Kasse::verkaufszahlenLoeschen);
     verbinden(105, &Kasse::bonkopfZeigen);
-    verbinden(106, &Kasse::schnittstelleWaehlen);
+    connect(m_funktion[6], &QPushButton::clicked, this, [this] {
+        if (!OffenesNachVorn(this, u"Einstell"_qs))
+            schnittstelleWaehlen();
+    });
     connect(m_funktion[7], &QPushButton::clicked, this, [this] { DruckerUmschalten(); });
     verbinden(108, &Kasse::VerkaufsbelegAusgeben);
     verbinden(109, &Kasse::TastenbelegungAusgeben);
@@ -89,7 +110,7 @@ void Kasse::verkaufszahlenLoeschen()
 
 void Kasse::bonkopfZeigen()
 {
-    if (z.Einstellmodus != 1)
+    if (z.Einstellmodus != 1 || OffenesNachVorn(this, u"Bonkopf"_qs))
         return;
     (new Bonkopf(m_ordner, z.Kopfzeile, z.BonImageNr, this))->show();
 }

@@ -6,11 +6,20 @@
 #include "register/meldung.h"
 #include "register/protokoll_box.h"
 
+#include <QItemSelectionModel>
+#include <QTableView>
+
 namespace zanti {
 
 void Kasse::Storno_Click()
 {
-    if (m_bon->BOF() || m_bon->EOF_())
+    // Only the line the grid shows selected: the record set's current row
+    // stays where it was when the operator clears the selection.
+    const QModelIndexList gewaehlt = m_raster->selectionModel()->selectedRows();
+    if (gewaehlt.size() != 1)
+        return;
+    m_bon->aktuelleZeileSetzen(gewaehlt.first().row());
+    if (m_bon->BOF() || m_bon->EOF_() || m_bon->aktuelleZeile() != gewaehlt.first().row())
         return;
     const BonZeile zeile = m_bon->aktuell();
     // The row goes first: a line the database still holds must not show

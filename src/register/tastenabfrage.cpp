@@ -1,9 +1,34 @@
 #include "register/tastenabfrage.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
+#include <QWindow>
 
 namespace zanti {
+
+namespace {
+
+// The file dialog is the desktop's, not one of the register's windows: there
+// ESC cancels it and the other keys do what they do everywhere. A key reaches
+// the filter first for the native window, then for the widget.
+bool ImDateidialog(QObject *objekt)
+{
+    const QWidget *widget = qobject_cast<QWidget *>(objekt);
+    if (const auto *fenster = qobject_cast<QWindow *>(objekt)) {
+        for (const QWidget *oben : QApplication::topLevelWidgets()) {
+            if (oben->windowHandle() == fenster)
+                widget = oben;
+        }
+    }
+    for (; widget; widget = widget->parentWidget()) {
+        if (qobject_cast<const QFileDialog *>(widget))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 Tastenabfrage::Tastenabfrage(QObject *eltern) : QObject(eltern)
 {
@@ -40,7 +65,7 @@ bool Tastenabfrage::eventFilter(QObject *objekt, QEvent *ereignis)
     if (art != QEvent::KeyPress && art != QEvent::KeyRelease && art != QEvent::ShortcutOverride)
         return QObject::eventFilter(objekt, ereignis);
     auto *taste = static_cast<QKeyEvent *>(ereignis);
-    if (!abgefragt(taste->key()))
+    if (!abgefragt(taste->key()) || ImDateidialog(objekt))
         return QObject::eventFilter(objekt, ereignis);
     // Accepted, no shortcut of a dialog claims the key; a held key acts once.
     ereignis->accept();

@@ -2,6 +2,7 @@
 // The function keys and ESC as the register's timer sees them: a press is
 // noted as "pressed since the last poll", whichever window has the focus,
 // and eaten, so that no dialog acts on it by itself (ESC closes no dialog).
+// The file dialog is not one of the register's windows: there ESC cancels it.
 #include <QObject>
 #include <QSet>
 
