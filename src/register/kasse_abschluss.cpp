@@ -24,15 +24,27 @@ void Kasse::BonAbschliessen()
 {
     const QList<BonZeile> zeilen = m_bon->zeilen();
     std::array<Cent, 41> verkauft = z.Verkauft;
-    Cent summe = 0;
+    std::optional<Cent> summe = 0;
+    std::optional<Cent> gesamteinnahme;
+    bool passt = true;
     for (const BonZeile &zeile : zeilen) {
         // Element 36 holds the takings, never a key count.
-        if (zeile.Tastennr >= 1 && zeile.Tastennr <= kArtikelTasten)
-            verkauft[zeile.Tastennr] += BetragLesen(zeile.Anzahl).value_or(0);
-        summe += BetragLesen(zeile.Preis).value_or(0);
+        if (zeile.Tastennr >= 1 && zeile.Tastennr <= kArtikelTasten) {
+            const auto anzahl = SummeAddieren(verkauft[zeile.Tastennr], BetragLesen(zeile.Anzahl).value_or(0));
+            passt = passt && anzahl;
+            verkauft[zeile.Tastennr] = anzahl.value_or(0);
+        }
+        summe = summe ? SummeAddieren(*summe, BetragLesen(zeile.Preis).value_or(0)) : summe;
     }
-    const Cent gesamteinnahme = z.Gesamteinnahme + summe;
-    verkauft[36] = gesamteinnahme;
+    if (summe)
+        gesamteinnahme = SummeAddieren(z.Gesamteinnahme, *summe);
+    if (!passt || !gesamteinnahme) {
+        Piep();
+        Meldung(this, u"Der Bon kann nicht abgeschlossen werden: die Summe ist zu groß für die Kasse."_qs,
+                u"Fehler"_qs);
+        return;
+    }
+    verkauft[36] = *gesamteinnahme;
 
     // Nothing of the close shows, prints or counts before it is committed.
     Abschluss abschluss = abschlussVorbereiten(verkauft);
@@ -41,14 +53,14 @@ void Kasse::BonAbschliessen()
         return;
     }
 
-    z.BonSumme = summe;
+    z.BonSumme = *summe;
     if (z.BonSumme > 0) {
         m_istgleich->setEnabled(false);
         m_storno->setEnabled(false);
         m_gegebenTaste->setEnabled(true);
     }
     z.G_Summe = z.BonSumme;
-    z.Gesamteinnahme = gesamteinnahme;
+    z.Gesamteinnahme = *gesamteinnahme;
     z.Verkauft = verkauft;
 
     m_label1[0]->setText(u"GESAMT"_qs);
