@@ -1,6 +1,7 @@
 // The open receipt in daten.db: record-set moves, deleting, the grid model,
 // and what happens when the file cannot be opened or written.
 #include "register/bon_tabelle.h"
+#include "support/direktzugriff.h"
 #include "support/testumgebung.h"
 
 #include <QAbstractItemModelTester>
@@ -51,48 +52,6 @@ void Fuellen(BonTabelle &t, const QStringList &artikel)
         QVERIFY2(t.hinzufuegen(Zeile(QStringLiteral("1"), a, QStringLiteral("1,00"))),
                  qPrintable(t.fehlertext()));
 }
-
-// A second, independent connection to the file: what is really stored, and a
-// way to make writes fail.
-class Direktzugriff
-{
-public:
-    explicit Direktzugriff(const QString &pfad)
-        : m_name(QStringLiteral("direkt_%1").arg(++s_nummer))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(pfad);
-        QVERIFY(db.open());
-    }
-    ~Direktzugriff()
-    {
-        QSqlDatabase::database(m_name, false).close();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    bool ausfuehren(const QString &sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        return q.exec(sql);
-    }
-    QStringList lesen(const QString &sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        QStringList zeilen;
-        if (!q.exec(sql))
-            return {QStringLiteral("FEHLER")};
-        while (q.next()) {
-            QStringList felder;
-            for (int i = 0; i < q.record().count(); ++i)
-                felder << q.value(i).toString();
-            zeilen << felder.join(u'|');
-        }
-        return zeilen;
-    }
-
-private:
-    static inline int s_nummer = 0;
-    QString m_name;
-};
 
 } // namespace
 
