@@ -19,7 +19,7 @@ constexpr int kDialogPuffer = 30;
 // lower right corner, fields a finger hits and a head line of 39 characters
 // fits into.
 constexpr int kBreite = 6960;
-constexpr int kHoehe = 4560;
+constexpr int kHoehe = 4800;
 constexpr int kSchriftPx = 16;
 
 const QString kDateiname = QStringLiteral("bonkopf.ini");
@@ -40,23 +40,23 @@ Bonkopf::Bonkopf(const QString &programmordner, Kopfzeilen &kopfzeile, int &bonI
     for (int i = 1; i <= 4; ++i) {
         m_text[i] = new QLineEdit(this);
         m_text[i]->setObjectName(QStringLiteral("Text%1").arg(i));
-        entwurf.platzieren(m_text[i], {120, 120 + (i - 1) * 600, kBreite - 240, 540});
+        entwurf.platzieren(m_text[i], {120, 120 + (i - 1) * 660, kBreite - 240, 600});
     }
 
     auto *label = new QLabel(QStringLiteral("Bonkopf Logo Nr."), this);
     label->setObjectName(QStringLiteral("Label2"));
-    entwurf.platzieren(label, {120, 2640, 2400, 540});
+    entwurf.platzieren(label, {120, 2880, 2400, 600});
     m_logo = new QLineEdit(this);
     m_logo->setObjectName(QStringLiteral("Text5"));
-    entwurf.platzieren(m_logo, {2640, 2640, 1200, 540});
+    entwurf.platzieren(m_logo, {2640, 2880, 1200, 600});
     label->setBuddy(m_logo);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
-    entwurf.platzieren(ok, {kBreite - 4440, 3480, 2040, 900});
+    entwurf.platzieren(ok, {kBreite - 4440, 3720, 2040, 900});
     auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     abbrechen->setObjectName(QStringLiteral("CancelButton"));
-    entwurf.platzieren(abbrechen, {kBreite - 2280, 3480, 2040, 900});
+    entwurf.platzieren(abbrechen, {kBreite - 2280, 3720, 2040, 900});
 
     connect(ok, &QPushButton::clicked, this, &Bonkopf::uebernehmen);
     connect(abbrechen, &QPushButton::clicked, this, &QWidget::close);

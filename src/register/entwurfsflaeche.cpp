@@ -25,16 +25,6 @@ const Entwurfsflaeche *Flaeche(const QWidget *w)
     return w->findChild<const Entwurfsflaeche *>();
 }
 
-// The window's place: ecke is the board's corner on the screen; the window
-// is kept inside the register window rahmen.
-QPoint FensterPlatz(QPoint ecke, QPoint abstand, QSize fenster, const QRect &rahmen)
-{
-    QPoint platz = ecke + abstand;
-    platz.setX(qMax(rahmen.left(), qMin(platz.x(), rahmen.right() + 1 - fenster.width())));
-    platz.setY(qMax(rahmen.top(), qMin(platz.y(), rahmen.bottom() + 1 - fenster.height())));
-    return platz;
-}
-
 } // namespace
 
 QRect Skaliert(const QRect &twips, qreal massstab)
@@ -150,12 +140,7 @@ void Fensterentwurf::verschieben(const QWidget *kasse, QPoint abstandTwips)
     if (flaeche)
         ecke += flaeche->versatz();
     const QPoint abstand(Skaliert(abstandTwips.x(), massstab), Skaliert(abstandTwips.y(), massstab));
-    // Before its first showing a window has no frame yet; it will get one
-    // like the register's.
-    QSize aussen = m_fenster->frameGeometry().size();
-    if (aussen == m_fenster->size())
-        aussen += hauptfenster->frameGeometry().size() - hauptfenster->size();
-    m_fenster->move(FensterPlatz(ecke, abstand, aussen, hauptfenster->frameGeometry()));
+    m_fenster->move(ecke + abstand);
 }
 
 QColor FarbeAusNummer(qint64 nummer, const QColor &systemfarbe)

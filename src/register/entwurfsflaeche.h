@@ -86,8 +86,7 @@ public:
     void platzieren(QWidget *w, const QRect &twips, qreal schriftPx = 0);
     // Sizes the window and its controls with the factor of kasse.
     void anwenden(const QWidget *kasse);
-    // Moves the window to its place; a window that would stand out of the
-    // register window is pushed back into it.
+    // Moves the window to its place.
     void verschieben(const QWidget *kasse, QPoint abstandTwips);
 
 private:
