@@ -104,8 +104,7 @@ qreal RegisterMassstab(const QWidget *w)
 qreal FensterMassstab(QSize fenster, int leisteHoehe)
 {
     return qMin(fenster.width() * qreal(kTwipsProPixel) / Entwurfsflaeche::kBreite,
-                fenster.height()
-                    / (qreal(Entwurfsflaeche::kHoehe) / kTwipsProPixel + leisteHoehe));
+                fenster.height() * qreal(kTwipsProPixel) / (Entwurfsflaeche::kHoehe + leisteHoehe));
 }
 
 Fensterentwurf::Fensterentwurf(QWidget *fenster, QSize groesseTwips, qreal schriftPx)

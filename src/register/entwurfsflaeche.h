@@ -16,8 +16,9 @@ inline constexpr int kTwipsProPixel = 15;
 // A design rectangle in pixels at factor massstab. The edges are rounded, not
 // the sizes, so controls that touch in the design still touch.
 QRect Skaliert(const QRect &twips, qreal massstab);
-// A design length in twips, or a font size in pixels at scale 1.
+// A design length in twips, in pixels at factor massstab.
 int Skaliert(int twips, qreal massstab);
+// A font size given in pixels at scale 1, at factor massstab (6 at least).
 int SchriftPixel(qreal schriftPx, qreal massstab);
 
 // A control with its design rectangle (twips, relative to its parent) and
@@ -69,9 +70,9 @@ private:
 // secondary windows; 1 where there is no register.
 qreal RegisterMassstab(const QWidget *w);
 
-// A window whose design has a bar of leisteHoehe pixels below the board
-// (the status bar): the factor taken from the whole window, so that the
-// bar's own height cannot feed back into it.
+// A window whose design has a bar of leisteHoehe twips below the board (the
+// status bar): the factor taken from the whole window, so that the bar's own
+// height cannot feed back into it.
 qreal FensterMassstab(QSize fenster, int leisteHoehe);
 
 // A secondary window drawn in twips. Its size, controls and fonts follow the

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTableView>
-#include <cmath>
 
 namespace zanti {
 
@@ -25,12 +24,12 @@ constexpr qint64 kGelb = 65535;
 constexpr qint64 kGruen = 65280;
 constexpr qint64 kHellgrau = 14737632;
 
-// The status bar at scale 1 (pixels): its height, its font and the width of
-// each panel, made for the panel's longest text ("Schublade offen ", a
-// six-figure takings amount).
-constexpr int kLeisteHoehe = 24;
+// The status bar: its height and the width of each panel in twips, made for
+// the panel's longest text ("Schublade offen ", a six-figure takings amount),
+// and its font size at scale 1.
+constexpr int kLeisteHoehe = 360;
+constexpr int kPanelBreite[] = {0, 870, 1080, 1140, 1440, 1500, 1680, 1500, 1530};
 constexpr qreal kLeisteSchrift = 11;
-constexpr int kPanelBreite[] = {0, 58, 72, 76, 96, 100, 112, 100, 102};
 
 // Design rectangle (twips) of article key 1..35: five columns, numbered
 // down each column.
@@ -270,12 +269,12 @@ void Kasse::statusleisteAnlegen()
     // so the board's factor would feed back into the bar.
     const auto skalieren = [this] {
         const qreal massstab = FensterMassstab(size(), kLeisteHoehe);
-        statusBar()->setFixedHeight(int(std::lround(kLeisteHoehe * massstab)));
+        statusBar()->setFixedHeight(Skaliert(kLeisteHoehe, massstab));
         QFont schrift = statusBar()->font();
         schrift.setPixelSize(SchriftPixel(kLeisteSchrift, massstab));
         statusBar()->setFont(schrift);
         for (int i = 1; i <= 8; ++i)
-            m_panel[i]->setMinimumWidth(int(std::lround(kPanelBreite[i] * massstab)));
+            m_panel[i]->setMinimumWidth(Skaliert(kPanelBreite[i], massstab));
     };
     connect(m_flaeche, &Entwurfsflaeche::massstabGeaendert, this, skalieren);
     skalieren();
