@@ -57,6 +57,8 @@ private slots:
     {
         KassenFixture f;
         Starten(f, u"4711"_qs);
+        f.kasse().resize(784, 604); // the design size: the offset in twips holds unscaled
+        QTest::qWait(20);
         Anmeldung *a = Oeffnen(f);
         QVERIFY(a);
         QCOMPARE(a->windowTitle(), u"Passworteingabe"_qs);

@@ -1,10 +1,15 @@
-// Screenshots of the register's main states as PNG files under the build
-// folder, for anyone to look at without a display.
+// Screenshots of every window of the register at the screen sizes of small
+// touch PCs up to full HD, as PNG files under the build folder, for anyone to
+// look at without a display.
+#include "register/dateiauswahl.h"
 #include "register/kasse.h"
+#include "register/meldung.h"
 #include "support/kassen_fixture.h"
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QTest>
 
 using namespace zanti;
@@ -15,99 +20,104 @@ class BildschirmTest : public QObject
     Q_OBJECT
 
 private:
-    static void speichern(QWidget &fenster, const QString &name)
+    QString m_groesse;
+
+    void speichern(QWidget &fenster, const QString &name)
     {
+        QVERIFY2(fenster.isVisible(), qPrintable(name));
+        QTest::qWait(20);
         const QString ordner = QDir(BuildOrdner()).filePath(u"screenshots"_qs);
         QDir().mkpath(ordner);
-        const QString pfad = QDir(ordner).filePath(name + u".png"_qs);
+        const QString pfad = QDir(ordner).filePath(name + u'_' + m_groesse + u".png"_qs);
         QVERIFY(fenster.grab().save(pfad));
     }
 
-private slots:
-    void kasseNachBuchungen()
+    static QWidget *fenster(KassenFixture &f, const QString &name)
     {
+        auto *w = f.kasse().findChild<QWidget *>(name);
+        if (!w || !w->isVisible())
+            qFatal("window %s is not open", qPrintable(name));
+        return w;
+    }
+
+    static void tippen(QWidget *fenster, const QString &knopf)
+    {
+        QTest::mouseClick(fenster->findChild<QAbstractButton *>(knopf), Qt::LeftButton);
+    }
+
+private slots:
+    void alleFenster_data()
+    {
+        QTest::addColumn<QSize>("groesse");
+        for (const QSize g : {QSize(800, 600), QSize(1024, 768), QSize(1280, 800), QSize(1920, 1080)})
+            QTest::addRow("%dx%d", g.width(), g.height()) << g;
+    }
+
+    void alleFenster()
+    {
+        QFETCH(QSize, groesse);
+        m_groesse = u"%1x%2"_qs.arg(groesse.width()).arg(groesse.height());
         KassenFixture f;
         f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
         f.starten();
-        f.kasse().resize(1280, 800);
+        f.kasse().resize(groesse);
+
         f.klicken(u"Command1"_qs);
         f.klicken(u"Taste03"_qs);
         f.klicken(u"Command12"_qs);
         f.klicken(u"Command27"_qs);
         QTest::qWait(60);
         speichern(f.kasse(), u"kasse_buchungen"_qs);
-        f.klicken(u"IstgleichTaste"_qs);
-        QTest::qWait(60);
-        speichern(f.kasse(), u"kasse_gesamt"_qs);
-        // A small touch PC and a full-HD screen: the board scales with them.
-        for (const QSize groesse : {QSize(1024, 768), QSize(1920, 1080)}) {
-            f.kasse().resize(groesse);
-            QTest::qWait(60);
-            speichern(f.kasse(), u"kasse_%1x%2"_qs.arg(groesse.width()).arg(groesse.height()));
-        }
-    }
 
-    void einstellmodusMitEditor()
-    {
-        KassenFixture f;
-        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
-        f.starten();
-        f.kasse().resize(1280, 800);
+        f.klicken(u"IstgleichTaste"_qs);
+        f.klicken(u"GegebenTaste"_qs);
+        QWidget *tastenfeld = fenster(f, u"Eingabefeld"_qs);
+        speichern(*tastenfeld, u"eingabefeld"_qs);
+        tastenfeld->close();
+
+        // The printer is missing, so the report goes into the window.
+        QTest::mouseClick(f.finden<QLabel>(u"Label1_1"_qs), Qt::LeftButton);
+        f.klicken(u"Command108"_qs);
+        QWidget *anzeige = fenster(f, u"Anzeige"_qs);
+        speichern(*anzeige, u"anzeige"_qs);
+        anzeige->close();
+
+        QTest::mouseDClick(f.finden<QLabel>(u"Label1_0"_qs), Qt::LeftButton);
+        QWidget *anmeldung = fenster(f, u"Anmeldung"_qs);
+        tippen(anmeldung, u"Command1"_qs);
+        tippen(anmeldung, u"Command2"_qs);
+        speichern(*anmeldung, u"anmeldung"_qs);
+        tippen(anmeldung, u"cmdCancel"_qs);
+
+        std::unique_ptr<QMessageBox> box(Meldungsfenster(
+            &f.kasse(), u"Ungültiges Kennwort. Bitte versuchen Sie es noch einmal!"_qs,
+            u"Anmeldung"_qs));
+        box->setWindowModality(Qt::NonModal); // the watchdog stands for a person here
+        box->show();
+        speichern(*box, u"meldung"_qs);
+        box.reset();
+
         f.kasse().einstellmodusSetzen(1);
         QTest::qWait(60);
         f.klicken(u"Command5"_qs);
         QTest::qWait(60);
         speichern(f.kasse(), u"kasse_einstellmodus"_qs);
-    }
 
-    void eingabefeldNachGesamt()
-    {
-        KassenFixture f;
-        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
-        f.starten();
-        f.kasse().resize(1280, 800);
-        f.klicken(u"Command4"_qs);
-        f.klicken(u"Command9"_qs);
-        f.klicken(u"IstgleichTaste"_qs);
-        f.klicken(u"GegebenTaste"_qs);
-        auto *tastenfeld = f.kasse().findChild<QWidget *>(u"Eingabefeld"_qs);
-        QVERIFY(tastenfeld);
-        QVERIFY(tastenfeld->isVisible());
-        QTest::qWait(60);
-        speichern(*tastenfeld, u"eingabefeld"_qs);
-    }
+        f.klicken(u"Command105"_qs);
+        QWidget *bonkopf = fenster(f, u"Bonkopf"_qs);
+        speichern(*bonkopf, u"bonkopf"_qs);
+        tippen(bonkopf, u"CancelButton"_qs);
 
-    void anzeigeMitVerkaufsbeleg()
-    {
-        // The printer is missing, so the report goes into the window.
-        KassenFixture f;
-        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
-        f.starten();
-        f.kasse().resize(1280, 800);
-        f.klicken(u"Taste03"_qs);
-        f.klicken(u"Command2"_qs);
-        f.klicken(u"Command11"_qs);
-        f.klicken(u"IstgleichTaste"_qs);
-        QTest::mouseClick(f.finden<QLabel>(u"Label1_1"_qs), Qt::LeftButton);
-        f.klicken(u"Command108"_qs);
-        auto *fenster = f.kasse().findChild<QWidget *>(u"Anzeige"_qs);
-        QVERIFY(fenster);
-        QVERIFY(fenster->isVisible());
-        QTest::qWait(60);
-        speichern(*fenster, u"anzeige_verkaufsbeleg"_qs);
-    }
+        f.klicken(u"Command106"_qs);
+        QWidget *einstell = fenster(f, u"Einstell"_qs);
+        speichern(*einstell, u"einstell"_qs);
+        tippen(einstell, u"Command2"_qs);
 
-    void passwortFenster()
-    {
-        KassenFixture f;
-        f.starten();
-        QTest::keyClick(&f.kasse(), Qt::Key_F12);
-        QTRY_VERIFY_WITH_TIMEOUT(f.kasse().findChild<QWidget *>(u"Anmeldung"_qs), 500);
-        auto *fenster = f.kasse().findChild<QWidget *>(u"Anmeldung"_qs);
-        QTest::mouseClick(fenster->findChild<QAbstractButton *>(u"Command1"_qs), Qt::LeftButton);
-        QTest::mouseClick(fenster->findChild<QAbstractButton *>(u"Command2"_qs), Qt::LeftButton);
+        std::unique_ptr<QFileDialog> datei(DateiFenster(&f.kasse(), Dateimodus::Oeffnen,
+                                                        f.ordner.pfad(), u"*.ini"_qs));
+        datei->show();
         QTest::qWait(60);
-        speichern(*fenster, u"anmeldung"_qs);
+        speichern(*datei, u"dateiauswahl"_qs);
     }
 };
 

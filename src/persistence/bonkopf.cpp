@@ -3,43 +3,26 @@
 #include "persistence/datei.h"
 #include "persistence/geld.h"
 #include "persistence/ini_datei.h"
+#include "register/entwurfsflaeche.h"
 #include "register/meldung.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace zanti {
 
 namespace {
 
 constexpr int kDialogPuffer = 30;
-constexpr int kTwipsProPx = 15;
-constexpr int kSchriftPx = 20;       // readable at arm's length
-constexpr int kFeldHoehe = 48;       // a finger hits a field
-constexpr int kKnopfHoehe = 60;
-constexpr int kKnopfBreite = 180;
+// Design in twips, scaled with the register: from its place to the board's
+// lower right corner, fields a finger hits and a head line of 39 characters
+// fits into.
+constexpr int kBreite = 6960;
+constexpr int kHoehe = 4800;
+constexpr int kSchriftPx = 16;
 
 const QString kDateiname = QStringLiteral("bonkopf.ini");
-
-QLineEdit *Feld(const QString &name, QWidget *eltern)
-{
-    auto *feld = new QLineEdit(eltern);
-    feld->setObjectName(name);
-    feld->setMinimumHeight(kFeldHoehe);
-    return feld;
-}
-
-QPushButton *Knopf(const QString &name, const QString &text, QWidget *eltern)
-{
-    auto *knopf = new QPushButton(text, eltern);
-    knopf->setObjectName(name);
-    knopf->setMinimumSize(kKnopfBreite, kKnopfHoehe);
-    return knopf;
-}
 
 } // namespace
 
@@ -53,40 +36,32 @@ Bonkopf::Bonkopf(const QString &programmordner, Kopfzeilen &kopfzeile, int &bonI
     setObjectName(QStringLiteral("Bonkopf"));
     setWindowTitle(QStringLiteral("Bonkopfeinstellung"));
     setAttribute(Qt::WA_DeleteOnClose);
-    QFont schrift = font();
-    schrift.setPixelSize(kSchriftPx);
-    setFont(schrift);
-
-    auto *spalte = new QVBoxLayout(this);
-    spalte->setSpacing(10);
+    Fensterentwurf entwurf(this, {kBreite, kHoehe}, kSchriftPx);
     for (int i = 1; i <= 4; ++i) {
-        m_text[i] = Feld(QStringLiteral("Text%1").arg(i), this);
-        // A head line is printed 42 characters wide.
-        m_text[i]->setMinimumWidth(fontMetrics().horizontalAdvance(QString(42, u'M')) * 3 / 4);
-        spalte->addWidget(m_text[i]);
+        m_text[i] = new QLineEdit(this);
+        m_text[i]->setObjectName(QStringLiteral("Text%1").arg(i));
+        entwurf.platzieren(m_text[i], {120, 120 + (i - 1) * 660, kBreite - 240, 600});
     }
 
-    auto *logoZeile = new QHBoxLayout;
     auto *label = new QLabel(QStringLiteral("Bonkopf Logo Nr."), this);
     label->setObjectName(QStringLiteral("Label2"));
-    m_logo = Feld(QStringLiteral("Text5"), this);
-    m_logo->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 24);
+    entwurf.platzieren(label, {120, 2880, 2400, 600});
+    m_logo = new QLineEdit(this);
+    m_logo->setObjectName(QStringLiteral("Text5"));
+    entwurf.platzieren(m_logo, {2640, 2880, 1200, 600});
     label->setBuddy(m_logo);
-    logoZeile->addWidget(label);
-    logoZeile->addWidget(m_logo);
-    logoZeile->addStretch();
-    spalte->addLayout(logoZeile);
 
-    auto *knoepfe = new QHBoxLayout;
-    auto *ok = Knopf(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
-    auto *abbrechen = Knopf(QStringLiteral("CancelButton"), QStringLiteral("Abbrechen"), this);
-    knoepfe->addStretch();
-    knoepfe->addWidget(ok);
-    knoepfe->addWidget(abbrechen);
-    spalte->addLayout(knoepfe);
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    entwurf.platzieren(ok, {kBreite - 4440, 3720, 2040, 900});
+    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
+    abbrechen->setObjectName(QStringLiteral("CancelButton"));
+    entwurf.platzieren(abbrechen, {kBreite - 2280, 3720, 2040, 900});
 
     connect(ok, &QPushButton::clicked, this, &Bonkopf::uebernehmen);
     connect(abbrechen, &QPushButton::clicked, this, &QWidget::close);
+    entwurf.anwenden(hauptfenster);
+    entwurf.verschieben(hauptfenster, {kAbstandX, kAbstandY});
 
     // The file is the truth: what an earlier OK saved is what is shown.
     const Kopfzeilen gelesen = KopfzeilenLesen(IniDatei::Laden(m_pfad), kDialogPuffer);
@@ -95,11 +70,6 @@ Bonkopf::Bonkopf(const QString &programmordner, Kopfzeilen &kopfzeile, int &bonI
         m_text[i]->setText(gelesen[i]);
     }
     m_logo->setText(QString::number(m_bonImageNr));
-
-    if (hauptfenster) {
-        move(hauptfenster->frameGeometry().topLeft()
-             + QPoint(kAbstandX / kTwipsProPx, kAbstandY / kTwipsProPx));
-    }
 }
 
 void Bonkopf::uebernehmen()

@@ -1,10 +1,9 @@
 #include "printing/anzeige.h"
 
-#include "register/entwurfsflaeche.h"
-
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScroller>
 
 namespace zanti {
 
@@ -13,38 +12,41 @@ namespace {
 // Offset from the main window's corner.
 constexpr int kObenTwips = 840;
 constexpr int kLinksTwips = 3675;
+// From there to the board's lower right corner, so the window never hides
+// behind the screen's edge; the reports scroll.
+constexpr int kBreiteTwips = 7800;
+constexpr int kHoeheTwips = 7680;
 
 } // namespace
 
 Anzeige::Anzeige(QWidget *hauptfenster)
-    : QWidget(hauptfenster, Qt::Window), m_hauptfenster(hauptfenster)
+    : QWidget(hauptfenster, Qt::Window), m_hauptfenster(hauptfenster),
+      m_entwurf(this, {kBreiteTwips, kHoeheTwips}, 14)
 {
     setObjectName(QStringLiteral("Anzeige"));
     setWindowTitle(QStringLiteral("Zanti . . ."));
-    // Tall enough for the whole sales report: 35 keys, title and takings.
-    setFixedSize(Twips(0, 0, 9000, 10800).size());
 
     m_text1 = new QPlainTextEdit(this);
     m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setGeometry(Twips(120, 120, 8760, 9480));
     m_text1->setReadOnly(true);
     m_text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Fixed pitch, so the columns of a report line up as on paper: the
-    // family the set-up installs, else the system's fixed font.
+    // family the set-up installs, else the system's fixed font; 12 px leave
+    // room for the longest help line.
     QFont schrift = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     schrift.setFamilies({QStringLiteral("DejaVu Sans Mono"), schrift.family()});
     schrift.setStyleHint(QFont::Monospace);
-    schrift.setPixelSize(12);
     m_text1->setFont(schrift);
+    m_entwurf.platzieren(m_text1, {120, 120, kBreiteTwips - 240, 6360}, 12);
+    // A finger drags the text.
+    QScroller::grabGesture(m_text1->viewport(), QScroller::LeftMouseButtonGesture);
 
     auto *command1 = new QPushButton(QStringLiteral("OK"), this);
     command1->setObjectName(QStringLiteral("Command1"));
-    command1->setGeometry(Twips(3300, 9780, 2400, 840));
-    QFont knopf = command1->font();
-    knopf.setPixelSize(18);
-    command1->setFont(knopf);
+    m_entwurf.platzieren(command1, {(kBreiteTwips - 2400) / 2, 6600, 2400, 840}, 18);
     command1->setFocusPolicy(Qt::NoFocus);
     connect(command1, &QPushButton::clicked, this, &Anzeige::close);
+    m_entwurf.anwenden(m_hauptfenster);
 }
 
 void Anzeige::textSetzen(const QString &text)
@@ -62,10 +64,9 @@ QString Anzeige::text() const
 
 void Anzeige::showEvent(QShowEvent *ereignis)
 {
-    if (!m_platziert && m_hauptfenster) {
-        const QPoint ecke = m_hauptfenster->window()->pos();
-        move(ecke + QPoint(kLinksTwips / kTwipsProPixel, kObenTwips / kTwipsProPixel));
-    }
+    m_entwurf.anwenden(m_hauptfenster);
+    if (!m_platziert && m_hauptfenster)
+        m_entwurf.verschieben(m_hauptfenster, {kLinksTwips, kObenTwips});
     m_platziert = true;
     QWidget::showEvent(ereignis);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The text window "Zanti . . .": reports and the key help when they are not
 // printed. It never blocks the register; "OK" hides it.
+#include "register/entwurfsflaeche.h"
+
 #include <QWidget>
 
 class QPlainTextEdit;
@@ -25,6 +27,7 @@ protected:
 
 private:
     QWidget *m_hauptfenster;
+    Fensterentwurf m_entwurf;
     QPlainTextEdit *m_text1 = nullptr;
     bool m_platziert = false;
 };

@@ -15,12 +15,9 @@ namespace zanti {
 
 namespace {
 
-void Schrift(QWidget *w, int pixel)
-{
-    QFont f = w->font();
-    f.setPixelSize(pixel);
-    w->setFont(f);
-}
+// From the register window's corner: below the row of function buttons.
+constexpr int kLinksTwips = 5400;
+constexpr int kObenTwips = 2160;
 
 } // namespace
 
@@ -31,28 +28,29 @@ Einstell::Einstell(DruckerPort &port, const QString &einstellung6, NachErfolg na
     setObjectName(QStringLiteral("Einstell"));
     setWindowTitle(QStringLiteral("Druckerschnittstelle"));
     setModal(false);
-    setFixedSize(Twips(0, 0, 4680, 2760).size());
-    Schrift(this, 16);
+    // Drawn in twips and scaled with the register, like every window of it.
+    Fensterentwurf entwurf(this, {4680, 2760}, 16);
 
     auto *frame1 = new QGroupBox(QStringLiteral("Serielle Schnittstelle Drucker "), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(Twips(240, 120, 4200, 1320));
+    entwurf.platzieren(frame1, {240, 120, 4200, 1320});
 
     auto *label1 = new QLabel(QStringLiteral("COM:"), frame1);
     label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(Twips(360, 600, 840, 480));
+    entwurf.platzieren(label1, {360, 600, 840, 480});
 
     m_text1 = new QLineEdit(frame1);
     m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setGeometry(Twips(1320, 540, 1320, 600));
-    Schrift(m_text1, 20);
+    entwurf.platzieren(m_text1, {1320, 540, 1320, 600}, 20);
 
     auto *command1 = new QPushButton(QStringLiteral("OK"), this);
     command1->setObjectName(QStringLiteral("Command1"));
-    command1->setGeometry(Twips(240, 1680, 1920, 840));
+    entwurf.platzieren(command1, {240, 1680, 1920, 840});
     auto *command2 = new QPushButton(QStringLiteral("Abbruch"), this);
     command2->setObjectName(QStringLiteral("Command2"));
-    command2->setGeometry(Twips(2520, 1680, 1920, 840));
+    entwurf.platzieren(command2, {2520, 1680, 1920, 840});
+    entwurf.anwenden(eltern);
+    entwurf.verschieben(eltern, {kLinksTwips, kObenTwips});
     // Typing stays in the field; Enter there means OK.
     for (QPushButton *b : {command1, command2})
         b->setFocusPolicy(Qt::NoFocus);

@@ -1,6 +1,5 @@
 #include "register/anmeldung.h"
 
-#include "register/entwurfsflaeche.h"
 #include "register/kassen_taste.h"
 #include "register/kassen_zustand.h"
 #include "register/meldung.h"
@@ -12,11 +11,10 @@ namespace zanti {
 
 namespace {
 
-void Schrift(QWidget *w, int pixel, bool fett = false)
+void Fett(QWidget *w)
 {
     QFont f = w->font();
-    f.setPixelSize(pixel);
-    f.setBold(fett);
+    f.setBold(true);
     w->setFont(f);
 }
 
@@ -27,20 +25,18 @@ constexpr int kObenTwips = 3375;
 } // namespace
 
 Anmeldung::Anmeldung(KassenZustand &zustand, QWidget *kasse)
-    : QWidget(kasse, Qt::Dialog), z(zustand), m_kasse(kasse)
+    : QWidget(kasse, Qt::Dialog), z(zustand), m_kasse(kasse), m_entwurf(this, {3885, 3015}, 14)
 {
     setObjectName(QStringLiteral("Anmeldung"));
     setWindowTitle(QStringLiteral("Passworteingabe"));
-    setFixedSize(Twips(0, 0, 3885, 3015).size());
-    Schrift(this, 14);
 
     auto *label = new QLabel(QStringLiteral("&Kennwort:"), this);
     label->setObjectName(QStringLiteral("lblLabels"));
-    label->setGeometry(Twips(120, 300, 1050, 375));
+    m_entwurf.platzieren(label, {120, 300, 1050, 375});
 
     m_txtPassword = new QLineEdit(this);
     m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
-    m_txtPassword->setGeometry(Twips(1200, 240, 2565, 435));
+    m_entwurf.platzieren(m_txtPassword, {1200, 240, 2565, 435});
     m_txtPassword->setEchoMode(QLineEdit::Password);
     m_txtPassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     label->setBuddy(m_txtPassword);
@@ -52,34 +48,35 @@ Anmeldung::Anmeldung(KassenZustand &zustand, QWidget *kasse)
         auto *knopf = new KassenTaste(QStringLiteral("Command%1").arg(i), this);
         const QString d = QString::number(i % 10);
         knopf->beschriftungSetzen(d);
-        knopf->setGeometry(Twips(kLinks[(i - 1) % 5], i <= 5 ? 840 : 1560, 735, 735));
-        Schrift(knopf, 24, true);
+        Fett(knopf);
+        m_entwurf.platzieren(knopf, {kLinks[(i - 1) % 5], i <= 5 ? 840 : 1560, 735, 735}, 24);
         connect(knopf, &QPushButton::clicked, this, [this, d] { ziffer(d); });
     }
 
     const auto knopf = [this](const QString &name, const QString &text, const QRect &platz) {
         auto *k = new KassenTaste(name, this);
         k->beschriftungSetzen(text);
-        k->setGeometry(platz);
-        Schrift(k, 16, true);
+        Fett(k);
+        m_entwurf.platzieren(k, platz, 16);
         return k;
     };
-    connect(knopf(QStringLiteral("cmdOK"), QStringLiteral("OK"), Twips(120, 2280, 1455, 615)),
+    connect(knopf(QStringLiteral("cmdOK"), QStringLiteral("OK"), QRect(120, 2280, 1455, 615)),
             &QPushButton::clicked, this, &Anmeldung::ok);
-    connect(knopf(QStringLiteral("Command11"), QStringLiteral("C"), Twips(1560, 2280, 735, 615)),
+    connect(knopf(QStringLiteral("Command11"), QStringLiteral("C"), QRect(1560, 2280, 735, 615)),
             &QPushButton::clicked, m_txtPassword, &QLineEdit::clear);
     connect(knopf(QStringLiteral("cmdCancel"), QStringLiteral("Abbrechen"),
-                  Twips(2280, 2280, 1455, 615)),
+                  QRect(2280, 2280, 1455, 615)),
             &QPushButton::clicked, this, &Anmeldung::abbrechen);
+    m_entwurf.anwenden(m_kasse);
 }
 
 void Anmeldung::zeigen()
 {
-    // The place is taken once; later showings stay there even if the
-    // register window has moved.
+    // The size follows the register at every showing; the place is taken
+    // once, later showings stay there even if the register window has moved.
+    m_entwurf.anwenden(m_kasse);
     if (!m_platziert && m_kasse) {
-        move(m_kasse->window()->pos()
-             + QPoint(kLinksTwips / kTwipsProPixel, kObenTwips / kTwipsProPixel));
+        m_entwurf.verschieben(m_kasse, {kLinksTwips, kObenTwips});
         m_platziert = true;
     }
     show();

@@ -2,6 +2,8 @@
 // The password window "Passworteingabe" that opens set-up mode. It never
 // blocks the register: created at its first showing, then only shown and
 // hidden, so a half-typed entry is still there next time.
+#include "register/entwurfsflaeche.h"
+
 #include <QWidget>
 
 class QLineEdit;
@@ -32,6 +34,7 @@ private:
 
     KassenZustand &z;
     QWidget *m_kasse;
+    Fensterentwurf m_entwurf;
     QLineEdit *m_txtPassword = nullptr;
     bool m_platziert = false;
 };

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
 namespace zanti {
@@ -17,6 +18,11 @@ using Dateiauswahl = std::function<void(QWidget *eltern, Dateimodus modus, const
 
 void DateiWaehlen(QWidget *eltern, Dateimodus modus, const QString &startordner,
                   const QString &filter, NachWahl nachWahl);
+
+// The dialog DateiWaehlen opens, built but not shown: sized for fingers with
+// the register's factor.
+QFileDialog *DateiFenster(QWidget *eltern, Dateimodus modus, const QString &startordner,
+                         const QString &filter);
 
 // Replaces the dialog (tests); an empty function restores it.
 void DateiauswahlSetzen(Dateiauswahl auswahl);

@@ -1,7 +1,6 @@
 #include "register/eingabefeld.h"
 
 #include "persistence/geld.h"
-#include "register/entwurfsflaeche.h"
 #include "register/kassen_taste.h"
 #include "register/kassen_zustand.h"
 #include "register/meldung.h"
@@ -33,11 +32,11 @@ const QString kFehler = QStringLiteral("Fehler");
 Eingabefeld::Eingabefeld(KassenZustand &zustand, QLabel *label1_0, QLabel *label1_1,
                          QAbstractButton *gegebenTaste, QWidget *kasse)
     : QWidget(kasse, Qt::Tool), z(zustand), m_label1_0(label1_0), m_label1_1(label1_1),
-      m_gegebenTaste(gegebenTaste), m_kasse(kasse)
+      m_gegebenTaste(gegebenTaste), m_kasse(kasse),
+      m_entwurf(this, {kFensterBreite, kFensterHoehe}, kSchriftPx)
 {
     setObjectName(QStringLiteral("Eingabefeld"));
     setWindowTitle(QStringLiteral("Eingabe"));
-    setFixedSize(Pixel(kFensterBreite), Pixel(kFensterHoehe));
 
     // The keypad as it stands, row by row from the top.
     static const struct
@@ -69,6 +68,7 @@ Eingabefeld::Eingabefeld(KassenZustand &zustand, QLabel *label1_0, QLabel *label
         tasteAnlegen(QString::fromUtf16(t.name), QString::fromUtf16(t.text), kSpalte[t.spalte],
                      kZeile[t.zeile], t.art, t.wert);
     }
+    m_entwurf.anwenden(m_kasse);
 }
 
 void Eingabefeld::tasteAnlegen(const QString &name, const QString &text, int links, int oben,
@@ -76,11 +76,10 @@ void Eingabefeld::tasteAnlegen(const QString &name, const QString &text, int lin
 {
     auto *knopf = new KassenTaste(name, this);
     knopf->beschriftungSetzen(text);
-    knopf->setGeometry(Pixel(links), Pixel(oben), Pixel(kTasteBreite), Pixel(kTasteHoehe));
     QFont schrift = knopf->font();
-    schrift.setPixelSize(kSchriftPx);
     schrift.setBold(true);
     knopf->setFont(schrift);
+    m_entwurf.platzieren(knopf, {links, oben, kTasteBreite, kTasteHoehe}, kSchriftPx);
     connect(knopf, &QAbstractButton::clicked, this, [this, art, wert] { taste(art, wert); });
     // Quick amounts are notes, not digits, and OK ends the entry: both must
     // stand out at a glance.
@@ -107,8 +106,8 @@ void Eingabefeld::laden()
 {
     Schnellbetrag = 0;
     EingabeText.clear();
-    const QPoint ecke = m_kasse ? m_kasse->window()->pos() : QPoint();
-    move(ecke + QPoint(Pixel(kLinksTwips), Pixel(kObenTwips)));
+    m_entwurf.anwenden(m_kasse);
+    m_entwurf.verschieben(m_kasse, {kLinksTwips, kObenTwips});
     // Follows the setting alone: with table numbers on, the amount given
     // goes without quick amounts too.
     for (QWidget *t : std::as_const(m_schnelltasten))

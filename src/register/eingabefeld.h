@@ -3,6 +3,8 @@
 // no display of its own: what is typed shows in the register's amount line.
 // Only "OK" decides what the number is for, from Gegeben and
 // TischnummerAnzeige.
+#include "register/entwurfsflaeche.h"
+
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -50,6 +52,7 @@ private:
     QLabel *m_label1_1;
     QAbstractButton *m_gegebenTaste;
     QWidget *m_kasse;
+    Fensterentwurf m_entwurf;
     QList<QWidget *> m_schnelltasten;
 
     QString EingabeText;

@@ -5,6 +5,59 @@
 
 namespace zanti {
 
+namespace {
+
+int Gerundet(qreal twips, qreal massstab)
+{
+    return int(std::lround(twips * massstab / kTwipsProPixel));
+}
+
+// The board of the register a widget belongs to: secondary windows are
+// children of the register window, so the top of the parent chain holds it.
+const Entwurfsflaeche *Flaeche(const QWidget *w)
+{
+    if (!w)
+        return nullptr;
+    while (w->parentWidget())
+        w = w->parentWidget();
+    if (const auto *flaeche = qobject_cast<const Entwurfsflaeche *>(w))
+        return flaeche;
+    return w->findChild<const Entwurfsflaeche *>();
+}
+
+} // namespace
+
+QRect Skaliert(const QRect &twips, qreal massstab)
+{
+    const int links = Gerundet(twips.x(), massstab);
+    const int oben = Gerundet(twips.y(), massstab);
+    const int rechts = Gerundet(twips.x() + twips.width(), massstab);
+    const int unten = Gerundet(twips.y() + twips.height(), massstab);
+    return {links, oben, rechts - links, unten - oben};
+}
+
+int Skaliert(int twips, qreal massstab)
+{
+    return Gerundet(twips, massstab);
+}
+
+int SchriftPixel(qreal schriftPx, qreal massstab)
+{
+    return qMax(6, int(std::lround(schriftPx * massstab)));
+}
+
+void EntwurfsPlatz::anwenden(qreal massstab, QPoint versatz) const
+{
+    if (!widget)
+        return;
+    widget->setGeometry(Skaliert(twips, massstab).translated(versatz));
+    if (schriftPx > 0) {
+        QFont schrift = widget->font();
+        schrift.setPixelSize(SchriftPixel(schriftPx, massstab));
+        widget->setFont(schrift);
+    }
+}
+
 Entwurfsflaeche::Entwurfsflaeche(QWidget *eltern)
     : QWidget(eltern)
 {
@@ -21,22 +74,11 @@ void Entwurfsflaeche::platzieren(QWidget *w, const QRect &twips, qreal schriftPx
     anwenden(m_plaetze.last());
 }
 
-void Entwurfsflaeche::anwenden(const Platz &platz) const
+void Entwurfsflaeche::anwenden(const EntwurfsPlatz &platz) const
 {
-    if (!platz.widget)
-        return;
-    const qreal f = m_massstab / kTwipsProPixel;
-    const QPoint versatz = platz.widget->parentWidget() == this ? m_versatz : QPoint();
-    const int links = int(std::lround(platz.twips.x() * f)) + versatz.x();
-    const int oben = int(std::lround(platz.twips.y() * f)) + versatz.y();
-    const int rechts = int(std::lround((platz.twips.x() + platz.twips.width()) * f)) + versatz.x();
-    const int unten = int(std::lround((platz.twips.y() + platz.twips.height()) * f)) + versatz.y();
-    platz.widget->setGeometry(links, oben, rechts - links, unten - oben);
-    if (platz.schriftPx > 0) {
-        QFont schrift = platz.widget->font();
-        schrift.setPixelSize(qMax(6, int(std::lround(platz.schriftPx * m_massstab))));
-        platz.widget->setFont(schrift);
-    }
+    // Controls inside a frame move with the frame, not with the board.
+    const bool aufDerFlaeche = platz.widget && platz.widget->parentWidget() == this;
+    platz.anwenden(m_massstab, aufDerFlaeche ? m_versatz : QPoint());
 }
 
 void Entwurfsflaeche::resizeEvent(QResizeEvent *ereignis)
@@ -45,11 +87,59 @@ void Entwurfsflaeche::resizeEvent(QResizeEvent *ereignis)
     const QSize groesse = ereignis->size();
     m_massstab = qMin(groesse.width() * qreal(kTwipsProPixel) / kBreite,
                       groesse.height() * qreal(kTwipsProPixel) / kHoehe);
-    const int breite = int(std::lround(kBreite * m_massstab / kTwipsProPixel));
-    const int hoehe = int(std::lround(kHoehe * m_massstab / kTwipsProPixel));
+    const int breite = Gerundet(kBreite, m_massstab);
+    const int hoehe = Gerundet(kHoehe, m_massstab);
     m_versatz = {(groesse.width() - breite) / 2, (groesse.height() - hoehe) / 2};
-    for (const Platz &platz : std::as_const(m_plaetze))
+    for (const EntwurfsPlatz &platz : std::as_const(m_plaetze))
         anwenden(platz);
+    emit massstabGeaendert(m_massstab);
+}
+
+qreal RegisterMassstab(const QWidget *w)
+{
+    const Entwurfsflaeche *flaeche = Flaeche(w);
+    return flaeche ? flaeche->massstab() : 1.0;
+}
+
+qreal FensterMassstab(QSize fenster, int leisteHoehe)
+{
+    return qMin(fenster.width() * qreal(kTwipsProPixel) / Entwurfsflaeche::kBreite,
+                fenster.height() * qreal(kTwipsProPixel) / (Entwurfsflaeche::kHoehe + leisteHoehe));
+}
+
+Fensterentwurf::Fensterentwurf(QWidget *fenster, QSize groesseTwips, qreal schriftPx)
+    : m_fenster(fenster), m_groesse(groesseTwips), m_schriftPx(schriftPx)
+{
+}
+
+void Fensterentwurf::platzieren(QWidget *w, const QRect &twips, qreal schriftPx)
+{
+    m_plaetze.append({w, twips, schriftPx});
+}
+
+void Fensterentwurf::anwenden(const QWidget *kasse)
+{
+    const qreal massstab = RegisterMassstab(kasse);
+    m_fenster->setFixedSize(Skaliert(QRect({}, m_groesse), massstab).size());
+    QFont schrift = m_fenster->font();
+    schrift.setPixelSize(SchriftPixel(m_schriftPx, massstab));
+    m_fenster->setFont(schrift);
+    for (const EntwurfsPlatz &platz : std::as_const(m_plaetze))
+        platz.anwenden(massstab);
+}
+
+void Fensterentwurf::verschieben(const QWidget *kasse, QPoint abstandTwips)
+{
+    if (!kasse)
+        return;
+    const QWidget *hauptfenster = kasse->window();
+    const Entwurfsflaeche *flaeche = Flaeche(kasse);
+    const qreal massstab = flaeche ? flaeche->massstab() : 1.0;
+    QPoint ecke = hauptfenster->frameGeometry().topLeft();
+    if (flaeche)
+        ecke += flaeche->versatz();
+    const QPoint abstand(Skaliert(abstandTwips.x(), massstab), Skaliert(abstandTwips.y(), massstab));
+    m_fenster->move(ecke + abstand);
 }
 
 QColor FarbeAusNummer(qint64 nummer, const QColor &systemfarbe)

@@ -1,6 +1,8 @@
 #pragma once
 // The register's drawing board: controls keep their design position in twips
 // and the whole board scales uniformly with the window, centred, fonts too.
+// The secondary windows are drawn in twips as well and follow the register's
+// factor, so a key is as large for a finger there as on the register.
 #include <QColor>
 #include <QList>
 #include <QPointer>
@@ -11,19 +13,29 @@ namespace zanti {
 
 inline constexpr int kTwipsProPixel = 15;
 
-// Twips to pixels at 96 dpi, for the fixed-size dialogs.
-inline int Pixel(int twips)
-{
-    return (twips + kTwipsProPixel / 2) / kTwipsProPixel;
-}
+// A design rectangle in pixels at factor massstab. The edges are rounded, not
+// the sizes, so controls that touch in the design still touch.
+QRect Skaliert(const QRect &twips, qreal massstab);
+// A design length in twips, in pixels at factor massstab.
+int Skaliert(int twips, qreal massstab);
+// A font size given in pixels at scale 1, at factor massstab (6 at least).
+int SchriftPixel(qreal schriftPx, qreal massstab);
 
-inline QRect Twips(int links, int oben, int breite, int hoehe)
+// A control with its design rectangle (twips, relative to its parent) and
+// its font size at scale 1 (0 keeps the font).
+struct EntwurfsPlatz
 {
-    return {Pixel(links), Pixel(oben), Pixel(breite), Pixel(hoehe)};
-}
+    QPointer<QWidget> widget;
+    QRect twips;
+    qreal schriftPx = 0;
+
+    void anwenden(qreal massstab, QPoint versatz = {}) const;
+};
 
 class Entwurfsflaeche : public QWidget
 {
+    Q_OBJECT
+
 public:
     static constexpr int kBreite = 11760; // design client area in twips
     static constexpr int kHoehe = 8700;
@@ -36,23 +48,53 @@ public:
     void platzieren(QWidget *w, const QRect &twips, qreal schriftPx = 0);
 
     qreal massstab() const { return m_massstab; }
+    // Where the centred board starts inside this widget.
+    QPoint versatz() const { return m_versatz; }
     QSize sizeHint() const override;
+
+signals:
+    void massstabGeaendert(qreal massstab);
 
 protected:
     void resizeEvent(QResizeEvent *ereignis) override;
 
 private:
-    struct Platz
-    {
-        QPointer<QWidget> widget;
-        QRect twips;
-        qreal schriftPx;
-    };
-    void anwenden(const Platz &platz) const;
+    void anwenden(const EntwurfsPlatz &platz) const;
 
-    QList<Platz> m_plaetze;
+    QList<EntwurfsPlatz> m_plaetze;
     qreal m_massstab = 1.0;
     QPoint m_versatz;
+};
+
+// The register's factor for any widget of the register or of one of its
+// secondary windows; 1 where there is no register.
+qreal RegisterMassstab(const QWidget *w);
+
+// A window whose design has a bar of leisteHoehe twips below the board (the
+// status bar): the factor taken from the whole window, so that the bar's own
+// height cannot feed back into it.
+qreal FensterMassstab(QSize fenster, int leisteHoehe);
+
+// A secondary window drawn in twips. Its size, controls and fonts follow the
+// register's factor; it stands at its design offset from the register
+// window's corner, scaled the same way and moved with the centred board.
+class Fensterentwurf
+{
+public:
+    // schriftPx: the window's own font size at scale 1, for its labels.
+    Fensterentwurf(QWidget *fenster, QSize groesseTwips, qreal schriftPx);
+
+    void platzieren(QWidget *w, const QRect &twips, qreal schriftPx = 0);
+    // Sizes the window and its controls with the factor of kasse.
+    void anwenden(const QWidget *kasse);
+    // Moves the window to its place.
+    void verschieben(const QWidget *kasse, QPoint abstandTwips);
+
+private:
+    QWidget *m_fenster;
+    QSize m_groesse;
+    qreal m_schriftPx;
+    QList<EntwurfsPlatz> m_plaetze;
 };
 
 // A colour number as the register stores it: red in the lowest byte, then

@@ -24,6 +24,13 @@ constexpr qint64 kGelb = 65535;
 constexpr qint64 kGruen = 65280;
 constexpr qint64 kHellgrau = 14737632;
 
+// The status bar: its height and the width of each panel in twips, made for
+// the panel's longest text ("Schublade offen ", a six-figure takings amount),
+// and its font size at scale 1.
+constexpr int kLeisteHoehe = 360;
+constexpr int kPanelBreite[] = {0, 870, 1080, 1140, 1440, 1500, 1680, 1500, 1530};
+constexpr qreal kLeisteSchrift = 11;
+
 // Design rectangle (twips) of article key 1..35: five columns, numbered
 // down each column.
 QRect ArtikelTastenPlatz(int nummer)
@@ -166,11 +173,12 @@ void Kasse::anzeigeAnlegen()
     m_flaeche->platzieren(m_raster, {120, 1080, 3615, 2520}, 14);
 
     m_protokoll = new ProtokollBox(m_flaeche);
-    m_flaeche->platzieren(m_protokoll, {120, 3720, 3615, 1920}, 11);
+    // The box sizes its font itself, to its widest line.
     QFont mono = m_protokoll->font();
     mono.setFamily(QStringLiteral("DejaVu Sans Mono"));
     mono.setStyleHint(QFont::Monospace);
     m_protokoll->setFont(mono);
+    m_flaeche->platzieren(m_protokoll, {120, 3720, 3615, 1920});
 }
 
 void Kasse::editorAnlegen()
@@ -254,9 +262,22 @@ void Kasse::statusleisteAnlegen()
     for (int i = 1; i <= 8; ++i) {
         m_panel[i] = Etikett(statusBar(), u"Panel"_qs + QString::number(i), {});
         m_panel[i]->setFrameShape(QFrame::StyledPanel);
-        m_panel[i]->setMinimumWidth(i <= 2 ? 80 : 130);
-        statusBar()->addPermanentWidget(m_panel[i], i >= 3 ? 1 : 0);
+        // What is left over goes to the panels with texts, by their widths.
+        statusBar()->addPermanentWidget(m_panel[i], i >= 3 ? kPanelBreite[i] : 0);
     }
+    // Scaled from the whole window: the bar's height takes from the board,
+    // so the board's factor would feed back into the bar.
+    const auto skalieren = [this] {
+        const qreal massstab = FensterMassstab(size(), kLeisteHoehe);
+        statusBar()->setFixedHeight(Skaliert(kLeisteHoehe, massstab));
+        QFont schrift = statusBar()->font();
+        schrift.setPixelSize(SchriftPixel(kLeisteSchrift, massstab));
+        statusBar()->setFont(schrift);
+        for (int i = 1; i <= 8; ++i)
+            m_panel[i]->setMinimumWidth(Skaliert(kPanelBreite[i], massstab));
+    };
+    connect(m_flaeche, &Entwurfsflaeche::massstabGeaendert, this, skalieren);
+    skalieren();
 }
 
 } // namespace zanti

@@ -1,11 +1,19 @@
 #include "register/meldung.h"
 
+#include "register/entwurfsflaeche.h"
+
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace zanti {
 
 namespace {
+
+// At scale 1; the OK button is then the size of a small register key.
+constexpr int kSchriftPx = 16;
+constexpr int kKnopfBreite = 1800;
+constexpr int kKnopfHoehe = 720;
 
 MeldungsAnzeige &Anzeige()
 {
@@ -15,7 +23,7 @@ MeldungsAnzeige &Anzeige()
 
 void Nachrichtenfenster(QWidget *eltern, const QString &text, const QString &titel, NachOk nachOk)
 {
-    auto *box = new QMessageBox(QMessageBox::NoIcon, titel, text, QMessageBox::Ok, eltern);
+    QMessageBox *box = Meldungsfenster(eltern, text, titel);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(eltern ? Qt::WindowModal : Qt::ApplicationModal);
     if (nachOk)
@@ -32,6 +40,18 @@ void Meldung(QWidget *eltern, const QString &text, const QString &titel, NachOk 
         Anzeige()(eltern, text, titelText, std::move(nachOk));
     else
         Nachrichtenfenster(eltern, text, titelText, std::move(nachOk));
+}
+
+QMessageBox *Meldungsfenster(QWidget *eltern, const QString &text, const QString &titel)
+{
+    auto *box = new QMessageBox(QMessageBox::NoIcon, titel, text, QMessageBox::Ok, eltern);
+    const qreal massstab = RegisterMassstab(eltern);
+    QFont schrift = box->font();
+    schrift.setPixelSize(SchriftPixel(kSchriftPx, massstab));
+    box->setFont(schrift);
+    box->button(QMessageBox::Ok)->setMinimumSize(Skaliert(kKnopfBreite, massstab),
+                                                  Skaliert(kKnopfHoehe, massstab));
+    return box;
 }
 
 void Piep()

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class QMessageBox;
 class QWidget;
 
 namespace zanti {
@@ -16,6 +17,10 @@ using MeldungsAnzeige =
 // An empty title means the program's own name.
 void Meldung(QWidget *eltern, const QString &text, const QString &titel = {}, NachOk nachOk = {});
 void Piep();
+
+// The box Meldung opens, built but not shown: text, button and font sized
+// for fingers with the register's factor.
+QMessageBox *Meldungsfenster(QWidget *eltern, const QString &text, const QString &titel);
 
 // Replaces the message box (tests); an empty function restores it.
 void MeldungsAnzeigeSetzen(MeldungsAnzeige anzeige);

@@ -1,8 +1,10 @@
 #include "register/protokoll_box.h"
 
+#include <QFontMetricsF>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QScrollBar>
+#include <cmath>
 
 namespace zanti {
 
@@ -84,6 +86,44 @@ void ProtokollBox::zeileVoranstellen(const QString &zeile)
     const QString anzeige = AnzeigeText(zeile);
     cursor.insertText(warLeer ? anzeige : anzeige + u'\n');
     verticalScrollBar()->setValue(0);
+}
+
+QString ProtokollBox::Musterzeile()
+{
+    // A five-figure line number, the void of ten units of an article of 25
+    // characters at a four-figure amount.
+    return QStringLiteral("12345 23:59:59  10 x 1234567890123456789012345   -1000,00 Storno");
+}
+
+void ProtokollBox::resizeEvent(QResizeEvent *ereignis)
+{
+    QPlainTextEdit::resizeEvent(ereignis);
+    schriftAnpassen();
+}
+
+void ProtokollBox::schriftAnpassen()
+{
+    // The vertical scroll bar is counted as present: it comes with the
+    // protocol's growth, and must not push the line's end out then.
+    const qreal platz = contentsRect().width() - verticalScrollBar()->sizeHint().width()
+                        - 2 * document()->documentMargin() - cursorWidth() - 1;
+    const QString muster = Musterzeile();
+    // The design gives the box little width for its 64 characters, so the
+    // size goes in quarter pixels rather than whole ones.
+    const qreal punktJePixel = 72.0 / logicalDpiY();
+    QFont schrift = font();
+    // Narrower letters read better than smaller ones.
+    schrift.setStretch(QFont::Condensed);
+    schrift.setPointSizeF(10 * punktJePixel);
+    // Widths grow about in proportion: start just above, then step down.
+    qreal pixel = std::floor(10 * platz / QFontMetricsF(schrift).horizontalAdvance(muster)) + 1;
+    for (; pixel > 4; pixel -= 0.25) {
+        schrift.setPointSizeF(pixel * punktJePixel);
+        if (QFontMetricsF(schrift).horizontalAdvance(muster) <= platz)
+            break;
+    }
+    if (schrift != font())
+        setFont(schrift);
 }
 
 void ProtokollBox::mousePressEvent(QMouseEvent *ereignis)

@@ -21,14 +21,20 @@ public:
     // zeile ends in CR LF.
     void zeileVoranstellen(const QString &zeile);
 
+    // The widest line the box shows whole, without scrolling sideways: its
+    // font shrinks or grows with the box until this line just fits.
+    static QString Musterzeile();
+
 signals:
     void geklickt();
 
 protected:
     void mousePressEvent(QMouseEvent *ereignis) override;
+    void resizeEvent(QResizeEvent *ereignis) override;
 
 private:
     void restAnhaengen();
+    void schriftAnpassen();
 
     QString m_text;
     // Lines not shown yet: a long protocol is shown newest first and the

@@ -1,0 +1,147 @@
+// The register's windows at different screen sizes: the secondary windows
+// scale with the register and stand where the design puts them, the status
+// bar and the protocol box show their texts whole.
+#include "register/kasse.h"
+#include "register/meldung.h"
+#include "register/protokoll_box.h"
+#include "support/kassen_fixture.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTest>
+#include <cmath>
+
+using namespace zanti;
+using namespace zanti::test;
+
+namespace {
+
+// Twips at factor s, as the design tables give them, to the nearest pixel.
+int Px(int twips, int s)
+{
+    return int(std::lround(twips * s / 15.0));
+}
+
+QWidget *Offen(KassenFixture &f, const QString &name)
+{
+    auto *w = f.kasse().findChild<QWidget *>(name);
+    if (!w || !w->isVisible())
+        qFatal("window %s is not open", qPrintable(name));
+    return w;
+}
+
+} // namespace
+
+class FenstergroessenTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fensterWachsenMitDerKasse_data()
+    {
+        // A board of 784 x 580 plus a status bar of 24 pixels, once and twice.
+        QTest::addColumn<int>("s");
+        QTest::newRow("einfach") << 1;
+        QTest::newRow("doppelt") << 2;
+    }
+
+    void fensterWachsenMitDerKasse()
+    {
+        QFETCH(int, s);
+        KassenFixture f;
+        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
+        f.starten();
+        f.kasse().resize(784 * s, 604 * s);
+        QTest::qWait(20);
+        const QPoint ecke = f.kasse().frameGeometry().topLeft();
+
+        f.klicken(u"Command4"_qs);
+        f.klicken(u"IstgleichTaste"_qs);
+        f.klicken(u"GegebenTaste"_qs);
+        QWidget *tastenfeld = Offen(f, u"Eingabefeld"_qs);
+        QCOMPARE(tastenfeld->size(), QSize(Px(8415, s), Px(6855, s)));
+        QCOMPARE(tastenfeld->findChild<QWidget *>(u"Eingabe7"_qs)->geometry(),
+                 QRect(Px(960, s), Px(480, s), Px(1455, s), Px(1215, s)));
+        QCOMPARE(tastenfeld->findChild<QWidget *>(u"Command1"_qs)->font().pixelSize(), 34 * s);
+        QCOMPARE(tastenfeld->pos(), ecke + QPoint(Px(3860, s), Px(1740, s)));
+
+        QTest::mouseDClick(f.finden<QLabel>(u"Label1_0"_qs), Qt::LeftButton);
+        QWidget *anmeldung = Offen(f, u"Anmeldung"_qs);
+        QCOMPARE(anmeldung->pos(), ecke + QPoint(Px(4515, s), Px(3375, s)));
+        QCOMPARE(anmeldung->size(), QSize(Px(3885, s), Px(3015, s)));
+        QCOMPARE(anmeldung->findChild<QWidget *>(u"Command6"_qs)->geometry(),
+                 QRect(Px(120, s), Px(1560, s), Px(735, s), Px(735, s)));
+
+        QTest::mouseClick(f.finden<QLabel>(u"Label1_1"_qs), Qt::LeftButton);
+        f.klicken(u"Command109"_qs);
+        QCOMPARE(Offen(f, u"Anzeige"_qs)->pos(), ecke + QPoint(Px(3675, s), Px(840, s)));
+
+        std::unique_ptr<QMessageBox> box(Meldungsfenster(anmeldung, u"Text"_qs, u"Titel"_qs));
+        QCOMPARE(box->button(QMessageBox::Ok)->minimumHeight(), 48 * s);
+    }
+
+    void okReichtFuerDenFingerBei800x600()
+    {
+        KassenFixture f;
+        f.starten();
+        f.kasse().resize(800, 600);
+        QTest::qWait(20);
+        std::unique_ptr<QMessageBox> box(Meldungsfenster(&f.kasse(), u"Text"_qs, u"Titel"_qs));
+        box->setWindowModality(Qt::NonModal);
+        box->show();
+        QVERIFY(box->button(QMessageBox::Ok)->height() >= 40);
+    }
+
+    void texteStehenGanzDa_data()
+    {
+        QTest::addColumn<QSize>("groesse");
+        for (const QSize g : {QSize(800, 600), QSize(1024, 768), QSize(1280, 800), QSize(1920, 1080)})
+            QTest::addRow("%dx%d", g.width(), g.height()) << g;
+    }
+
+    void texteStehenGanzDa()
+    {
+        QFETCH(QSize, groesse);
+        KassenFixture f;
+        f.starten();
+        f.kasse().resize(groesse);
+        // The longest text each panel can show.
+        const QStringList texte{u"23:59:59"_qs,        u"31.12.2026"_qs,       u"999999,99"_qs,
+                                u"F1 - Tastenhilfe"_qs, u"F2 - Drucker aus"_qs, u"F3 - Einzelbon aus"_qs,
+                                u"F4 - Tischnr. aus"_qs, u"Schublade offen "_qs};
+        QStatusBar *leiste = f.kasse().statusBar();
+        for (int i = 1; i <= 8; ++i)
+            leiste->findChild<QLabel *>(u"Panel"_qs + QString::number(i))->setText(texte[i - 1]);
+
+        auto *box = f.finden<ProtokollBox>(u"Protokoll"_qs);
+        QString zeilen;
+        for (int i = 0; i < 40; ++i) // more than the box shows: the scroll bar comes
+            zeilen += ProtokollBox::Musterzeile() + u"\r\n"_qs;
+        box->textSetzen(zeilen);
+        QTest::qWait(20);
+
+        int rechts = 0;
+        for (int i = 1; i <= 8; ++i) {
+            auto *panel = leiste->findChild<QLabel *>(u"Panel"_qs + QString::number(i));
+            const QString name = panel->objectName();
+            QVERIFY2(panel->width() >= panel->sizeHint().width(), qPrintable(name));
+            QVERIFY2(panel->x() >= rechts, qPrintable(name));
+            rechts = panel->geometry().right() + 1;
+        }
+        QVERIFY(rechts <= leiste->width());
+
+        const int noetig = QFontMetrics(box->font()).horizontalAdvance(ProtokollBox::Musterzeile());
+        QVERIFY(box->verticalScrollBar()->isVisible());
+        QVERIFY2(noetig <= box->viewport()->width() - 2 * box->document()->documentMargin(),
+                 qPrintable(QString::number(noetig)));
+        QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+        qInfo("protocol font %.2f px, status font %d px",
+              box->font().pointSizeF() * box->logicalDpiY() / 72, leiste->font().pixelSize());
+    }
+};
+
+QTEST_MAIN(FenstergroessenTest)
+#include "test_fenstergroessen.moc"
