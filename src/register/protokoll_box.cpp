@@ -19,6 +19,7 @@ QString AnzeigeText(QString text)
 }
 
 constexpr int kZeilenJeSchritt = 2000;
+constexpr qreal kMindestPixel = 11;
 
 // Index of the line break after the first n lines, or -1 when there are
 // no more than n lines from position ab.
@@ -117,11 +118,17 @@ void ProtokollBox::schriftAnpassen()
     schrift.setPointSizeF(10 * punktJePixel);
     // Widths grow about in proportion: start just above, then step down.
     qreal pixel = std::floor(10 * platz / QFontMetricsF(schrift).horizontalAdvance(muster)) + 1;
-    for (; pixel > 4; pixel -= 0.25) {
+    for (; pixel > kMindestPixel; pixel -= 0.25) {
         schrift.setPointSizeF(pixel * punktJePixel);
         if (QFontMetricsF(schrift).horizontalAdvance(muster) <= platz)
             break;
     }
+    // Below a size an operator can read at arm's length, the font stays
+    // readable and only the longest lines go on in a second row.
+    const bool umbrechen = pixel <= kMindestPixel;
+    if (umbrechen)
+        schrift.setPointSizeF(kMindestPixel * punktJePixel);
+    setLineWrapMode(umbrechen ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     if (schrift != font())
         setFont(schrift);
 }

@@ -22,7 +22,8 @@ public:
     void zeileVoranstellen(const QString &zeile);
 
     // The widest line the box shows whole, without scrolling sideways: its
-    // font shrinks or grows with the box until this line just fits.
+    // font shrinks or grows with the box until this line just fits; where
+    // that would be too small to read, long lines wrap instead.
     static QString Musterzeile();
 
 signals:
