@@ -9,7 +9,7 @@
 #include "messen.h"
 #include "vorlage.h"
 
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "support/kassen_fixture.h"
 #include "support/pseudo_terminal.h"
 

@@ -1,6 +1,6 @@
 // The open receipt in daten.db: record-set moves, deleting, the grid model,
 // and what happens when the file cannot be opened or written.
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "support/direktzugriff.h"
 #include "support/testumgebung.h"
 

@@ -1,13 +1,13 @@
 // The register's data files: key layout, sales counts, protocol, settings and
 // receipt head, each written as a new file is laid out and read back; and the
 // dialog that edits the receipt head.
-#include "persistence/bonkopf.h"
+#include "register/bonkopf.h"
 #include "persistence/einstellungen.h"
 #include "persistence/ini_datei.h"
 #include "persistence/tasten_layout.h"
-#include "persistence/text_helfer.h"
+#include "core/text_helfer.h"
 #include "persistence/verkauf.h"
-#include "register/bon_zeile.h"
+#include "core/bon_zeile.h"
 #include "support/testdaten.h"
 #include "support/testumgebung.h"
 

@@ -1,9 +1,9 @@
 // The two small windows of the printer: the port dialog "Druckerschnittstelle",
 // driven like a person through its buttons with real pseudo-terminals behind
 // the COM ports, and the text window for reports.
-#include "printing/anzeige.h"
+#include "register/anzeige.h"
 #include "printing/drucker_port.h"
-#include "printing/einstell.h"
+#include "register/einstell.h"
 #include "support/pseudo_terminal.h"
 #include "support/testumgebung.h"
 

@@ -1,7 +1,7 @@
 // Money, numbers and code pages: the helpers every amount and every file
 // byte of the register passes through.
-#include "persistence/geld.h"
-#include "persistence/text_helfer.h"
+#include "core/geld.h"
+#include "core/text_helfer.h"
 
 #include <QTest>
 #include <limits>

@@ -1,7 +1,7 @@
 // The INI layer: every rule the register's files rely on, checked on the
 // bytes that reach the disk.
 #include "persistence/ini_datei.h"
-#include "persistence/text_helfer.h"
+#include "core/text_helfer.h"
 #include "support/testdaten.h"
 #include "support/testumgebung.h"
 

@@ -1,7 +1,7 @@
 // Booking article keys, the quantity keys, closing a receipt and what the
 // register keeps on disk afterwards.
 #include "persistence/ini_datei.h"
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "register/kassen_taste.h"
 #include "support/kassen_fixture.h"
 

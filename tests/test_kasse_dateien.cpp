@@ -2,9 +2,9 @@
 // through the file dialog, files that cannot be written after a receipt, at
 // a key edit and at shutdown, and what the shutdown leaves on disk.
 #include "persistence/ini_datei.h"
-#include "persistence/text_helfer.h"
+#include "core/text_helfer.h"
 #include "printing/drucker_port.h"
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "register/dateiauswahl.h"
 #include "register/kassen_taste.h"
 #include "support/kassen_fixture.h"

@@ -3,9 +3,9 @@
 // and read back as paper.
 #include "escpos/escpos_decoder.h"
 #include "persistence/ini_datei.h"
-#include "printing/anzeige.h"
+#include "register/anzeige.h"
 #include "printing/drucker_port.h"
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "support/kassen_fixture.h"
 #include "support/pseudo_terminal.h"
 

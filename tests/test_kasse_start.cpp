@@ -1,6 +1,6 @@
 // Start-up of the register window from the files of its program folder.
-#include "persistence/text_helfer.h"
-#include "register/bon_tabelle.h"
+#include "core/text_helfer.h"
+#include "persistence/bon_tabelle.h"
 #include "register/kassen_taste.h"
 #include "support/kassen_fixture.h"
 

@@ -1,6 +1,6 @@
 // "STO": voiding lines of the open receipt, what the protocol records and
 // what stays as it was.
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "support/kassen_fixture.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 // ESC and the function keys as a person presses them, whichever window has
 // the focus: the timer acts on each press once, and only where it may.
-#include "printing/anzeige.h"
+#include "register/anzeige.h"
 #include "printing/drucker_port.h"
 #include "register/kassen_taste.h"
 #include "register/tastenabfrage.h"

@@ -3,7 +3,7 @@
 // every disk step of a close. After every kill the next start must find
 // whole files whose takings and unit counts equal the closed receipts in the
 // protocol, and no receipt may have been printed twice.
-#include "persistence/geld.h"
+#include "core/geld.h"
 #include "persistence/ini_datei.h"
 #include "persistence/verkauf.h"
 #include "support/pseudo_terminal.h"

@@ -1,7 +1,7 @@
 #include "persistence/ini_datei.h"
 
 #include "persistence/datei.h"
-#include "persistence/text_helfer.h"
+#include "core/text_helfer.h"
 
 namespace zanti {
 

@@ -1,8 +1,8 @@
 #include "persistence/verkauf.h"
 
 #include "persistence/datei.h"
-#include "persistence/text_helfer.h"
-#include "register/bon_zeile.h"
+#include "core/text_helfer.h"
+#include "core/bon_zeile.h"
 
 namespace zanti {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The two records of what was sold: the protocol journal protokoll.txt
 // (newest line first) and the sales counts of verkauf.ini.
-#include "persistence/geld.h"
+#include "core/geld.h"
 #include "persistence/ini_datei.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "printing/berichte.h"
 
-#include "persistence/text_helfer.h"
+#include "core/text_helfer.h"
 #include "printing/bon_layout.h"
 #include "printing/escpos.h"
 

@@ -2,7 +2,7 @@
 // Sales report, key list and help text as pure functions: the
 // writes for the printer (lines end with LF, texts through UmlauteWandeln)
 // and the text for the window Anzeige (lines end with CR LF, no conversion).
-#include "persistence/geld.h"
+#include "core/geld.h"
 
 #include <QByteArray>
 #include <QDate>

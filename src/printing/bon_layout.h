@@ -1,8 +1,8 @@
 #pragma once
 // Receipt layouts as pure functions. Each element of a returned
 // list is one write to the printer port, in the order the printer gets them.
-#include "persistence/geld.h"
-#include "register/bon_zeile.h"
+#include "core/geld.h"
+#include "core/bon_zeile.h"
 
 #include <QByteArray>
 #include <QDate>

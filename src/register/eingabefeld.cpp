@@ -1,6 +1,6 @@
 #include "register/eingabefeld.h"
 
-#include "persistence/geld.h"
+#include "core/geld.h"
 #include "register/kassen_taste.h"
 #include "register/kassen_zustand.h"
 #include "register/meldung.h"

@@ -1,5 +1,5 @@
 // Building the register window: every control at its design position.
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "register/entwurfsflaeche.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"

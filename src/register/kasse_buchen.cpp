@@ -1,6 +1,6 @@
 // The open receipt: booking an article key.
 #include "persistence/verkauf.h"
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
 #include "register/meldung.h"

@@ -1,9 +1,9 @@
 // The printer: opening the port at start-up, the printer switch, the port
 // dialog, and the reports that go to the printer or into the window Anzeige.
-#include "printing/anzeige.h"
+#include "register/anzeige.h"
 #include "printing/berichte.h"
 #include "printing/drucker_port.h"
-#include "printing/einstell.h"
+#include "register/einstell.h"
 #include "printing/escpos.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"

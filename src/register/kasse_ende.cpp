@@ -1,7 +1,7 @@
 // Shutdown: saves what the run changed and releases the port and the
 // database, also when a save fails.
 #include "printing/drucker_port.h"
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "register/kasse.h"
 #include "register/meldung.h"
 

@@ -1,6 +1,6 @@
 // The row of function buttons, the gestures on the customer display and the
 // keypad for the amount given and the table number.
-#include "persistence/bonkopf.h"
+#include "register/bonkopf.h"
 #include "printing/bon_layout.h"
 #include "printing/drucker_port.h"
 #include "printing/escpos.h"

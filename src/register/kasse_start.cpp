@@ -4,7 +4,7 @@
 #include "persistence/ini_datei.h"
 #include "persistence/verkauf.h"
 #include "printing/drucker_port.h"
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
 #include "register/meldung.h"

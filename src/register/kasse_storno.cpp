@@ -1,7 +1,7 @@
 // "STO": takes the current line off the open receipt and records the void
 // in the protocol under the line's own number.
 #include "persistence/verkauf.h"
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "register/kasse.h"
 #include "register/meldung.h"
 #include "register/protokoll_box.h"

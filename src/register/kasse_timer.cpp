@@ -3,7 +3,7 @@
 // bar and applies the look of the current mode.
 #include "printing/drucker_port.h"
 #include "printing/escpos.h"
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
 #include "register/meldung.h"

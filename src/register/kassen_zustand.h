@@ -2,7 +2,7 @@
 // The state of the register: everything the window and its dialogs share,
 // alive from start-up to shutdown.
 #include "persistence/einstellungen.h"
-#include "persistence/geld.h"
+#include "core/geld.h"
 #include "persistence/tasten_layout.h"
 
 #include <QString>

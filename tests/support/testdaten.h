@@ -1,8 +1,8 @@
 #pragma once
 // Small builders the tests share: printer bytes written as numbers, file
 // contents and receipt lines.
-#include "persistence/text_helfer.h"
-#include "register/bon_zeile.h"
+#include "core/text_helfer.h"
+#include "core/bon_zeile.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "support/testdaten.h"
 
-#include "persistence/text_helfer.h"
+#include "core/text_helfer.h"
 #include "register/meldung.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "persistence/text_helfer.h"
+#include "core/text_helfer.h"
 
 #include <array>
 

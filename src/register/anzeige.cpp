@@ -1,4 +1,4 @@
-#include "printing/anzeige.h"
+#include "register/anzeige.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
-#include "persistence/bonkopf.h"
+#include "register/bonkopf.h"
 
 #include "persistence/datei.h"
-#include "persistence/geld.h"
+#include "core/geld.h"
 #include "persistence/ini_datei.h"
 #include "register/entwurfsflaeche.h"
 #include "register/meldung.h"

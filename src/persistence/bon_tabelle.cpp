@@ -1,4 +1,4 @@
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 
 #include "persistence/dateischritt.h"
 

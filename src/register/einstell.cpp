@@ -1,6 +1,6 @@
-#include "printing/einstell.h"
+#include "register/einstell.h"
 
-#include "persistence/geld.h"
+#include "core/geld.h"
 #include "printing/drucker_port.h"
 #include "printing/escpos.h"
 #include "register/entwurfsflaeche.h"

@@ -5,7 +5,7 @@
 // reaches the mirror only when the write succeeded, so what is shown is what
 // is stored.
 #include "persistence/abschluss.h"
-#include "register/bon_zeile.h"
+#include "core/bon_zeile.h"
 
 #include <QAbstractTableModel>
 #include <QList>

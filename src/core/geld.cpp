@@ -1,4 +1,4 @@
-#include "persistence/geld.h"
+#include "core/geld.h"
 
 #include <cstdlib>
 #include <limits>
