@@ -90,6 +90,10 @@ void DruckerPort::ausgebenUndSchliessen()
     if (PortOpen()) {
         const qint64 zeitMs = m_verbindung->zuSchreiben() * 1000 / kBytesProSekunde + kNachlaufMs;
         m_verbindung->leeren(QDeadlineTimer(zeitMs));
+        // Handed to the device in full: nothing of it is dropped, even if
+        // the last confirmation would only come from the event loop.
+        if (PortOpen() && m_verbindung->zuSchreiben() == 0)
+            m_offen.clear();
     }
     schliessen();
 }
