@@ -131,6 +131,13 @@ void TestDruckerAnschluss::druckerArten()
     const QByteArray danach = drucker->empfangen(3000);
     QVERIFY(danach.startsWith(kSchublade));
     QVERIFY(danach.endsWith(kSchnitt));
+
+    // The printer is switched off for good: F2 cannot reach it.
+    drucker.reset();
+    QTRY_VERIFY(!f.kasse().druckerPort().PortOpen());
+    QTest::keyClick(&f.kasse(), Qt::Key_F2);
+    QTRY_COMPARE_WITH_TIMEOUT(f.rekorder.texte(), QStringList{kNichtOffen}, 3000);
+    QCOMPARE(f.panel(5), u"F2 - Drucker aus"_qs);
 }
 
 void TestDruckerAnschluss::warteschlangeVorDemEnde()
