@@ -90,10 +90,6 @@ void DruckerPort::ausgebenUndSchliessen()
     if (PortOpen()) {
         const qint64 zeitMs = m_verbindung->zuSchreiben() * 1000 / kBytesProSekunde + kNachlaufMs;
         m_verbindung->leeren(QDeadlineTimer(zeitMs));
-        // Handed to the device in full: nothing of it is dropped, even if
-        // the last confirmation would only come from the event loop.
-        if (PortOpen() && m_verbindung->zuSchreiben() == 0)
-            m_offen.clear();
     }
     schliessen();
 }
@@ -146,10 +142,10 @@ void DruckerPort::abgerissen()
         return;
     m_defekt = true;
     m_verloren = true;
-    if (!m_offen.empty()) {
-        offeneVerwerfen();
+    const int vorher = m_verworfen;
+    offeneVerwerfen();
+    if (m_verworfen != vorher)
         emit ausgabeFehler();
-    }
     QTimer::singleShot(0, this, [this] {
         if (m_defekt)
             trennen();
@@ -158,7 +154,14 @@ void DruckerPort::abgerissen()
 
 void DruckerPort::offeneVerwerfen()
 {
-    m_verworfen += static_cast<int>(m_offen.size());
+    // Only what never reached the device is lost: the last bytes of the
+    // queue. A confirmation of bytes that did go may still be on its way.
+    qint64 uebrig = m_verbindung ? m_verbindung->zuSchreiben() : 0;
+    while (uebrig > 0 && !m_offen.empty()) {
+        uebrig -= m_offen.back();
+        m_offen.pop_back();
+        ++m_verworfen;
+    }
     m_offen.clear();
 }
 

@@ -82,7 +82,8 @@ private:
     // loop, never inside its own signal.
     bool m_defekt = false;
     bool m_verloren = false;
-    // Bytes still to go of every Output call not yet on the line, oldest first.
+    // Sizes of the Output calls not yet confirmed as written, oldest first
+    // (the first may be partly out).
     std::deque<qint64> m_offen;
 };
 

@@ -126,7 +126,7 @@ void VerbindungGeraet::abbrechen()
     m_verloren = true;
     m_lesen->setEnabled(false);
     m_schreiben->setEnabled(false);
-    m_ausgang.clear();
+    // m_ausgang stays: the port counts what never went.
     emit verloren();
 }
 
