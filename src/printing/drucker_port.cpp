@@ -109,13 +109,12 @@ void DruckerPort::Output(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    if (!PortOpen()) {
+    if (!PortOpen() || !m_verbindung->schreiben(bytes)) {
         ++m_verworfen;
         emit ausgabeFehler();
         return;
     }
     m_offen.push_back(bytes.size());
-    m_verbindung->schreiben(bytes);
 }
 
 QByteArray DruckerPort::Input()

@@ -4,6 +4,7 @@
 #include "printing/verbindung_seriell.h"
 
 #include <QFile>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include "printing/verbindung_geraet.h"
@@ -28,8 +29,8 @@ bool Steuerzeichen(QChar c)
 
 #ifdef Q_OS_UNIX
 
-// A device that is no terminal, or a local socket; -1 for a terminal (the
-// serial line takes it) and for what cannot be opened.
+// A device that is no terminal, or a local socket. Empty for a terminal (the
+// serial line takes it; istTerminal says so) and for what cannot be opened.
 std::unique_ptr<DruckerVerbindung> GeraetOeffnen(const QByteArray &pfad, bool &istTerminal)
 {
     istTerminal = false;

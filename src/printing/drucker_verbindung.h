@@ -20,7 +20,8 @@ class DruckerVerbindung : public QObject
 public:
     using QObject::QObject;
 
-    virtual void schreiben(const QByteArray &bytes) = 0;
+    // False when the connection refuses the bytes; nothing is queued then.
+    virtual bool schreiben(const QByteArray &bytes) = 0;
     // Bytes queued and not yet handed to the device.
     virtual qint64 zuSchreiben() const = 0;
     virtual qint64 wartend() const = 0;

@@ -1,5 +1,7 @@
 #include "printing/verbindung_geraet.h"
 
+#ifdef Q_OS_UNIX
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -40,13 +42,14 @@ VerbindungGeraet::~VerbindungGeraet()
     ::close(m_fd);
 }
 
-void VerbindungGeraet::schreiben(const QByteArray &bytes)
+bool VerbindungGeraet::schreiben(const QByteArray &bytes)
 {
     if (m_verloren)
-        return;
+        return false;
     // Out from the event loop, as a serial line does it.
     m_ausgang += bytes;
     m_schreiben->setEnabled(true);
+    return true;
 }
 
 void VerbindungGeraet::ausgeben()
@@ -131,3 +134,5 @@ void VerbindungGeraet::abbrechen()
 }
 
 } // namespace zanti
+
+#endif

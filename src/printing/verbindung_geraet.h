@@ -10,17 +10,16 @@ class QSocketNotifier;
 
 namespace zanti {
 
+// Unix only; it adds no signals of its own.
 class VerbindungGeraet : public DruckerVerbindung
 {
-    Q_OBJECT
-
 public:
     // Takes an open, non-blocking descriptor; istSocket: end of file then
     // means the other side has gone.
     VerbindungGeraet(int deskriptor, bool istSocket);
     ~VerbindungGeraet() override;
 
-    void schreiben(const QByteArray &bytes) override;
+    bool schreiben(const QByteArray &bytes) override;
     qint64 zuSchreiben() const override { return m_ausgang.size(); }
     qint64 wartend() const override { return m_eingang.size(); }
     QByteArray lesen(qint64 hoechstens) override;

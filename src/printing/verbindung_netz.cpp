@@ -36,10 +36,9 @@ VerbindungNetz::~VerbindungNetz()
     m_socket.abort();
 }
 
-void VerbindungNetz::schreiben(const QByteArray &bytes)
+bool VerbindungNetz::schreiben(const QByteArray &bytes)
 {
-    if (!m_verloren && m_socket.write(bytes) != bytes.size())
-        abgebrochen();
+    return !m_verloren && m_socket.write(bytes) == bytes.size();
 }
 
 QByteArray VerbindungNetz::lesen(qint64 hoechstens)

@@ -21,7 +21,7 @@ public:
     static std::unique_ptr<VerbindungNetz> oeffnen(const QString &adresse);
     ~VerbindungNetz() override;
 
-    void schreiben(const QByteArray &bytes) override;
+    bool schreiben(const QByteArray &bytes) override;
     qint64 zuSchreiben() const override { return m_socket.bytesToWrite(); }
     qint64 wartend() const override { return m_socket.bytesAvailable(); }
     QByteArray lesen(qint64 hoechstens) override;

@@ -26,10 +26,9 @@ VerbindungSeriell::~VerbindungSeriell()
     m_port.disconnect(this);
 }
 
-void VerbindungSeriell::schreiben(const QByteArray &bytes)
+bool VerbindungSeriell::schreiben(const QByteArray &bytes)
 {
-    if (!m_verloren && m_port.write(bytes) != bytes.size())
-        fehler(QSerialPort::WriteError);
+    return !m_verloren && m_port.write(bytes) == bytes.size();
 }
 
 QByteArray VerbindungSeriell::lesen(qint64 hoechstens)

@@ -15,7 +15,7 @@ public:
     static std::unique_ptr<VerbindungSeriell> oeffnen(const QString &geraet);
     ~VerbindungSeriell() override;
 
-    void schreiben(const QByteArray &bytes) override;
+    bool schreiben(const QByteArray &bytes) override;
     qint64 zuSchreiben() const override { return m_port.bytesToWrite(); }
     qint64 wartend() const override { return m_port.bytesAvailable(); }
     QByteArray lesen(qint64 hoechstens) override;
