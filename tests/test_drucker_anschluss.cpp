@@ -69,7 +69,7 @@ void TestDruckerAnschluss::druckerArten_data()
 {
     QTest::addColumn<bool>("netz");
     QTest::newRow("Netzwerkdrucker") << true;
-    QTest::newRow("Geraet, kein Terminal") << false;
+    QTest::newRow("Geraet: lokaler Socket") << false;
 }
 
 void TestDruckerAnschluss::druckerArten()
