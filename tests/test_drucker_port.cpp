@@ -2,12 +2,14 @@
 // must reach the printer byte for byte, status bytes must come back, and a
 // printer that goes away must never take the register with it.
 #include "printing/drucker_port.h"
+#include "printing/drucker_verbindung.h"
 #include "support/pseudo_terminal.h"
 #include "support/testumgebung.h"
 
 #include <QSignalSpy>
 #include "support/testdaten.h"
 
+#include <QTcpServer>
 #include <QTest>
 
 using namespace zanti;
@@ -60,6 +62,8 @@ private slots:
     void oeffnenScheitert();
     void geschlossenerPortVerwirftAusgaben();
     void druckerAbgezogen();
+    void netzadressen_data();
+    void netzadressen();
 };
 
 void TestDruckerPort::geraetZuordnung_data()
@@ -273,6 +277,33 @@ void TestDruckerPort::druckerAbgezogen()
     QVERIFY(!port.oeffnen());
     QTest::qWait(50);
     QVERIFY(!port.PortOpen());
+}
+
+void TestDruckerPort::netzadressen_data()
+{
+    // %1 stands for the port of a listening printer, %2 for a free one.
+    QTest::addColumn<QString>("adresse");
+    QTest::addColumn<bool>("offen");
+    QTest::newRow("Adresse und Port") << "tcp://127.0.0.1:%1" << true;
+    QTest::newRow("gross geschrieben, Schraegstrich") << "TCP://127.0.0.1:%1/" << true;
+    QTest::newRow("ohne Rechner") << "tcp://:%1" << false;
+    QTest::newRow("Port zu gross") << "tcp://127.0.0.1:70000" << false;
+    QTest::newRow("mit Pfad") << "tcp://127.0.0.1:%1/drucker" << false;
+    QTest::newRow("niemand hoert zu") << "tcp://127.0.0.1:%2" << false;
+}
+
+void TestDruckerPort::netzadressen()
+{
+    QFETCH(QString, adresse);
+    QFETCH(bool, offen);
+    QTcpServer drucker;
+    QTcpServer geschlossen;
+    QVERIFY(drucker.listen(QHostAddress::LocalHost) && geschlossen.listen(QHostAddress::LocalHost));
+    const quint16 frei = geschlossen.serverPort();
+    geschlossen.close();
+    adresse.replace(u"%1"_qs, QString::number(drucker.serverPort())).replace(u"%2"_qs, QString::number(frei));
+    const auto verbindung = VerbindungOeffnen(adresse);
+    QCOMPARE(verbindung != nullptr, offen);
 }
 
 QTEST_MAIN(TestDruckerPort)

@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QUrl>
 #include "support/testdaten.h"
 
 #include <QTest>
@@ -149,6 +151,7 @@ private slots:
     void tabulatorHinterDemStop();
     void initialisierenVerwirftZeile();
     void virtuellerDrucker();
+    void virtuellerNetzdrucker();
 };
 
 void TestEscPosDecoder::ganzerBon()
@@ -352,6 +355,50 @@ void TestEscPosDecoder::virtuellerDrucker()
     QCOMPARE(drucker.exitStatus(), QProcess::NormalExit);
     QCOMPARE(drucker.exitCode(), 0);
     QVERIFY(!QFileInfo(link).isSymLink());
+}
+
+void TestEscPosDecoder::virtuellerNetzdrucker()
+{
+    const QString programm = DruckerProgramm();
+    if (programm.isEmpty())
+        QSKIP("virtueller_drucker is not built");
+    QTemporaryDir ordner;
+    QVERIFY(ordner.isValid());
+    QProcess drucker;
+    drucker.start(programm, {u"--ausgabe"_qs, ordner.path(), u"--tcp"_qs, u"0"_qs});
+    QVERIFY(drucker.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(drucker.canReadLine(), 5000);
+    const QString adresse = QString::fromLocal8Bit(drucker.readLine()).trimmed();
+    const QUrl url(adresse);
+    QVERIFY2(url.scheme() == u"tcp"_qs && url.host() == u"127.0.0.1"_qs && url.port() > 0,
+             qPrintable(adresse));
+
+    // A register connects, prints, asks for the status; then it reconnects
+    // (F2) and prints the next receipt on the new connection.
+    QTcpSocket kasse;
+    kasse.connectToHost(url.host(), quint16(url.port()));
+    QVERIFY(kasse.waitForConnected(5000));
+    kasse.write(Bytes({16, 20, 1, 0, 1}) + GanzerBon() + Bytes({29, 97, 15}));
+    QByteArray status;
+    QTRY_VERIFY_WITH_TIMEOUT((status += kasse.readAll()).size() >= 4, 5000);
+    QCOMPARE(status, Bytes({20, 0, 0, 0}));
+    kasse.abort();
+    QTcpSocket wieder;
+    wieder.connectToHost(url.host(), quint16(url.port()));
+    QVERIFY(wieder.waitForConnected(5000));
+    wieder.write("zweiter\n" + Bytes({29, 86, 49}));
+
+    const QString bon1 = ordner.filePath(u"bon-0001.txt"_qs);
+    const QString bon2 = ordner.filePath(u"bon-0002.txt"_qs);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(bon2).size() > 0, 5000);
+    QFile datei(bon1);
+    QVERIFY(datei.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(datei.readAll()), GanzerBonText() + "\n");
+
+    drucker.terminate();
+    QVERIFY(drucker.waitForFinished(5000));
+    QCOMPARE(drucker.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(drucker.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestEscPosDecoder)

@@ -1,11 +1,13 @@
-// The virtual receipt printer: a pseudo-terminal that reads what the register
-// sends, writes every cut receipt as bon-0001.txt, bon-0002.txt, ... and shows
-// it, notes drawer pulses, and answers "GS a n" with the status block 20 0 0 0.
+// The virtual receipt printer: a pseudo-terminal (or a network printer on
+// 127.0.0.1) that reads what the register sends, writes every cut receipt as
+// bon-0001.txt, bon-0002.txt, ... and shows it, notes drawer pulses, and
+// answers "GS a n" with the status block 20 0 0 0.
 //
-//   virtueller_drucker [--ausgabe DIR] [--link PATH]
+//   virtueller_drucker [--ausgabe DIR] [--link PATH | --tcp PORT]
 //
-// Line 1 of stdout is the device the register should open; --link also makes
-// PATH a symbolic link to it, so schnittstellen.ini can name a stable path.
+// Line 1 of stdout is what schnittstellen.ini should name: the device, or
+// tcp://127.0.0.1:PORT (PORT 0 takes a free one). --link also makes PATH a
+// symbolic link to the device, so the ini file can name a stable path.
 #include "escpos/escpos_decoder.h"
 #include "printing/escpos.h"
 
@@ -14,7 +16,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QPointer>
 #include <QSocketNotifier>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTextStream>
 
 #include <cerrno>
@@ -23,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <termios.h>
 #include <unistd.h>
 
@@ -65,30 +71,12 @@ int NaechsteNummer(const QDir &ordner)
 class Drucker
 {
 public:
-    Drucker(int master, const QDir &ausgabe) : m_master(master), m_ausgabe(ausgabe)
-    {
-        m_nummer = NaechsteNummer(ausgabe);
-    }
+    // How an answer gets back to the register.
+    using Antworten = std::function<void(const QByteArray &)>;
 
-    void lesen()
-    {
-        char puffer[4096];
-        for (;;) {
-            const ssize_t n = ::read(m_master, puffer, sizeof puffer);
-            if (n > 0) {
-                verarbeiten(QByteArray(puffer, int(n)));
-                continue;
-            }
-            if (n < 0 && errno == EINTR)
-                continue;
-            // EAGAIN: all read. EIO cannot happen while our own slave fd is
-            // open; should it, the next notification tries again.
-            return;
-        }
-    }
+    explicit Drucker(const QDir &ausgabe) : m_ausgabe(ausgabe), m_nummer(NaechsteNummer(ausgabe)) {}
 
-private:
-    void verarbeiten(const QByteArray &bytes)
+    void verarbeiten(const QByteArray &bytes, const Antworten &antworten)
     {
         const int status = m_decoder.statusAnfragen();
         const int impulse = m_decoder.schubladenImpulse();
@@ -100,6 +88,102 @@ private:
         const QStringList bons = m_decoder.fertigeBons();
         for (const QString &bon : bons)
             ablegen(bon);
+    }
+
+private:
+    void ablegen(const QString &bon)
+    {
+        const QString name = QStringLiteral("bon-%1.txt").arg(m_nummer++, 4, 10, QLatin1Char('0'));
+        QFile datei(m_ausgabe.filePath(name));
+        if (datei.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            datei.write(bon.toUtf8() + '\n');
+        else
+            Fehler(QStringLiteral("%1 kann nicht geschrieben werden").arg(datei.fileName()));
+        Ausgeben(QStringLiteral("----- %1 -----").arg(name));
+        Ausgeben(bon);
+        Ausgeben(QStringLiteral("-----"));
+    }
+
+    QDir m_ausgabe;
+    int m_nummer = 1;
+    EscPosDecoder m_decoder;
+};
+
+// The printer on a pseudo-terminal: the register opens the slave.
+class PtyAnschluss
+{
+public:
+    PtyAnschluss(Drucker &drucker) : m_drucker(drucker) {}
+    ~PtyAnschluss()
+    {
+        if (!m_link.isEmpty())
+            ::unlink(QFile::encodeName(m_link).constData());
+        if (m_slave >= 0)
+            ::close(m_slave);
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+
+    // The device, empty when there is none.
+    QString starten(const QString &link)
+    {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+            Fehler(QStringLiteral("kein Pseudo-Terminal: %1").arg(QString::fromLocal8Bit(strerror(errno))));
+            return {};
+        }
+        const char *slaveName = ::ptsname(m_master);
+        if (!slaveName) {
+            Fehler(QStringLiteral("ptsname fehlgeschlagen"));
+            return {};
+        }
+        const QString slavePfad = QString::fromLocal8Bit(slaveName);
+        // Our own slave fd keeps the terminal alive while no register has it open.
+        m_slave = ::open(slaveName, O_RDWR | O_NOCTTY);
+        if (m_slave < 0) {
+            Fehler(QStringLiteral("%1 kann nicht geöffnet werden").arg(slavePfad));
+            return {};
+        }
+        termios roh{};
+        if (::tcgetattr(m_slave, &roh) == 0) {
+            ::cfmakeraw(&roh);
+            ::cfsetispeed(&roh, B9600);
+            ::cfsetospeed(&roh, B9600);
+            ::tcsetattr(m_slave, TCSANOW, &roh);
+        }
+        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+
+        if (!link.isEmpty()) {
+            const QByteArray linkPfad = QFile::encodeName(link);
+            // A link left by an earlier run goes; a real file there stays.
+            if (QFileInfo(link).isSymLink())
+                ::unlink(linkPfad.constData());
+            if (::symlink(slaveName, linkPfad.constData()) == 0)
+                m_link = link;
+            else
+                Fehler(QStringLiteral("Verweis %1 kann nicht angelegt werden").arg(link));
+        }
+        m_melder = new QSocketNotifier(m_master, QSocketNotifier::Read, QCoreApplication::instance());
+        QObject::connect(m_melder, &QSocketNotifier::activated, [this] { lesen(); });
+        return slavePfad;
+    }
+
+private:
+    void lesen()
+    {
+        char puffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(m_master, puffer, sizeof puffer);
+            if (n > 0) {
+                m_drucker.verarbeiten(QByteArray(puffer, int(n)), [this](const QByteArray &a) { antworten(a); });
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            // EAGAIN: all read. EIO cannot happen while our own slave fd is
+            // open; should it, the next notification tries again.
+            return;
+        }
     }
 
     void antworten(const QByteArray &antwort)
@@ -115,23 +199,45 @@ private:
         }
     }
 
-    void ablegen(const QString &bon)
+    Drucker &m_drucker;
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_link;
+    QSocketNotifier *m_melder = nullptr;
+};
+
+// The printer on the network: one register at a time; a new connection (the
+// register reconnecting) takes over from the old one.
+class TcpAnschluss
+{
+public:
+    TcpAnschluss(Drucker &drucker) : m_drucker(drucker) {}
+
+    // The address for schnittstellen.ini, empty when the port is taken.
+    QString starten(quint16 port)
     {
-        const QString name = QStringLiteral("bon-%1.txt").arg(m_nummer++, 4, 10, QLatin1Char('0'));
-        QFile datei(m_ausgabe.filePath(name));
-        if (datei.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            datei.write(bon.toUtf8() + '\n');
-        else
-            Fehler(QStringLiteral("%1 kann nicht geschrieben werden").arg(datei.fileName()));
-        Ausgeben(QStringLiteral("----- %1 -----").arg(name));
-        Ausgeben(bon);
-        Ausgeben(QStringLiteral("-----"));
+        if (!m_server.listen(QHostAddress::LocalHost, port)) {
+            Fehler(QStringLiteral("Port %1: %2").arg(port).arg(m_server.errorString()));
+            return {};
+        }
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
+            while (QTcpSocket *neu = m_server.nextPendingConnection()) {
+                if (m_verbindung)
+                    m_verbindung->deleteLater();
+                m_verbindung = neu;
+                QObject::connect(neu, &QTcpSocket::readyRead, neu, [this, neu] {
+                    m_drucker.verarbeiten(neu->readAll(), [neu](const QByteArray &a) { neu->write(a); });
+                });
+                QObject::connect(neu, &QTcpSocket::disconnected, neu, &QObject::deleteLater);
+            }
+        });
+        return QStringLiteral("tcp://127.0.0.1:%1").arg(m_server.serverPort());
     }
 
-    int m_master;
-    QDir m_ausgabe;
-    int m_nummer = 1;
-    EscPosDecoder m_decoder;
+private:
+    Drucker &m_drucker;
+    QTcpServer m_server;
+    QPointer<QTcpSocket> m_verbindung;
 };
 
 } // namespace
@@ -141,16 +247,25 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QString ausgabe = QDir::currentPath();
     QString link;
+    int tcpPort = -1;
     const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
+    bool richtig = true;
+    for (int i = 1; i < args.size() && richtig; ++i) {
         if (args[i] == QLatin1String("--ausgabe") && i + 1 < args.size()) {
             ausgabe = args[++i];
         } else if (args[i] == QLatin1String("--link") && i + 1 < args.size()) {
             link = args[++i];
+        } else if (args[i] == QLatin1String("--tcp") && i + 1 < args.size()) {
+            bool zahl = false;
+            tcpPort = args[++i].toInt(&zahl);
+            richtig = zahl && tcpPort >= 0 && tcpPort <= 65535;
         } else {
-            Fehler(QStringLiteral("Aufruf: virtueller_drucker [--ausgabe ORDNER] [--link PFAD]"));
-            return 2;
+            richtig = false;
         }
+    }
+    if (!richtig || (tcpPort >= 0 && !link.isEmpty())) {
+        Fehler(QStringLiteral("Aufruf: virtueller_drucker [--ausgabe ORDNER] [--link PFAD | --tcp PORT]"));
+        return 2;
     }
     QDir ausgabeOrdner(ausgabe);
     if (!ausgabeOrdner.exists() && !QDir().mkpath(ausgabe)) {
@@ -158,44 +273,13 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
-        Fehler(QStringLiteral("kein Pseudo-Terminal: %1").arg(QString::fromLocal8Bit(strerror(errno))));
+    Drucker drucker(ausgabeOrdner);
+    PtyAnschluss pty(drucker);
+    TcpAnschluss tcp(drucker);
+    const QString anschluss = tcpPort >= 0 ? tcp.starten(quint16(tcpPort)) : pty.starten(link);
+    if (anschluss.isEmpty())
         return 1;
-    }
-    const char *slaveName = ::ptsname(master);
-    if (!slaveName) {
-        Fehler(QStringLiteral("ptsname fehlgeschlagen"));
-        return 1;
-    }
-    const QString slavePfad = QString::fromLocal8Bit(slaveName);
-    // Our own slave fd keeps the terminal alive while no register has it open.
-    const int slave = ::open(slaveName, O_RDWR | O_NOCTTY);
-    if (slave < 0) {
-        Fehler(QStringLiteral("%1 kann nicht geöffnet werden").arg(slavePfad));
-        return 1;
-    }
-    termios roh{};
-    if (::tcgetattr(slave, &roh) == 0) {
-        ::cfmakeraw(&roh);
-        ::cfsetispeed(&roh, B9600);
-        ::cfsetospeed(&roh, B9600);
-        ::tcsetattr(slave, TCSANOW, &roh);
-    }
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-
-    if (!link.isEmpty()) {
-        const QByteArray linkPfad = QFile::encodeName(link);
-        // A link left by an earlier run goes; a real file there stays.
-        if (QFileInfo(link).isSymLink())
-            ::unlink(linkPfad.constData());
-        if (::symlink(slaveName, linkPfad.constData()) != 0) {
-            Fehler(QStringLiteral("Verweis %1 kann nicht angelegt werden").arg(link));
-            link.clear();
-        }
-    }
-
-    Ausgeben(slavePfad);
+    Ausgeben(anschluss);
 
     if (::pipe(g_signalRohr) == 0) {
         struct sigaction sa{};
@@ -207,15 +291,5 @@ int main(int argc, char *argv[])
     QSocketNotifier signalMelder(g_signalRohr[0], QSocketNotifier::Read);
     QObject::connect(&signalMelder, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 
-    Drucker drucker(master, ausgabeOrdner);
-    QSocketNotifier lesenMelder(master, QSocketNotifier::Read);
-    QObject::connect(&lesenMelder, &QSocketNotifier::activated, [&drucker] { drucker.lesen(); });
-
-    const int ergebnis = app.exec();
-
-    if (!link.isEmpty())
-        ::unlink(QFile::encodeName(link).constData());
-    ::close(slave);
-    ::close(master);
-    return ergebnis;
+    return app.exec();
 }

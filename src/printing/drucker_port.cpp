@@ -2,6 +2,7 @@
 
 #include "persistence/datei.h"
 #include "persistence/ini_datei.h"
+#include "printing/drucker_verbindung.h"
 
 #include <QTimer>
 
@@ -9,7 +10,7 @@ namespace zanti {
 
 namespace {
 
-// Device paths can be long; the buffer only has to hold one.
+// Device paths and addresses can be long; the buffer only has to hold one.
 constexpr int kGeraetPuffer = 1024;
 
 } // namespace
@@ -31,14 +32,13 @@ QString ComGeraet(const QString &programmordner, int n)
 DruckerPort::DruckerPort(const QString &programmordner, QObject *eltern)
     : QObject(eltern), m_programmordner(programmordner)
 {
-    connect(&m_port, &QSerialPort::bytesWritten, this, &DruckerPort::geschrieben);
-    connect(&m_port, &QSerialPort::errorOccurred, this, &DruckerPort::fehler);
 }
 
 DruckerPort::~DruckerPort()
 {
     // No signals from a half-destroyed object.
-    m_port.disconnect(this);
+    if (m_verbindung)
+        m_verbindung->disconnect(this);
 }
 
 bool DruckerPort::CommPortSetzen(int n)
@@ -51,50 +51,57 @@ bool DruckerPort::CommPortSetzen(int n)
 
 void DruckerPort::InBufferCountSetzen(int n)
 {
-    if (n == 0 && PortOpen()) {
-        m_port.clear(QSerialPort::Input);
-        m_port.readAll();
-    }
+    if (n == 0 && PortOpen())
+        m_verbindung->eingangVerwerfen();
 }
 
 int DruckerPort::InBufferCount() const
 {
-    return PortOpen() ? static_cast<int>(m_port.bytesAvailable()) : 0;
+    return PortOpen() ? static_cast<int>(m_verbindung->wartend()) : 0;
 }
 
 bool DruckerPort::PortOpen() const
 {
-    return m_port.isOpen() && !m_defekt;
+    return m_verbindung && !m_defekt;
 }
 
 bool DruckerPort::oeffnen()
 {
     if (PortOpen())
         return false;
-    if (m_port.isOpen()) // broken and not yet closed
-        schliessen();
-    m_port.setPortName(ComGeraet(m_programmordner, m_commPort));
-    m_port.setBaudRate(QSerialPort::Baud9600);
-    m_port.setDataBits(QSerialPort::Data8);
-    m_port.setParity(QSerialPort::NoParity);
-    m_port.setStopBits(QSerialPort::OneStop);
-    m_port.setFlowControl(QSerialPort::NoFlowControl);
-    m_defekt = false;
-    if (!m_port.open(QIODevice::ReadWrite))
+    trennen(); // broken and not yet closed
+    m_verloren = false;
+    m_verbindung = VerbindungOeffnen(ComGeraet(m_programmordner, m_commPort));
+    if (!m_verbindung)
         return false;
-    m_port.clearError();
+    connect(m_verbindung.get(), &DruckerVerbindung::geschrieben, this, &DruckerPort::geschrieben);
+    connect(m_verbindung.get(), &DruckerVerbindung::verloren, this, &DruckerPort::abgerissen);
     return true;
 }
 
 void DruckerPort::schliessen()
 {
-    if (!m_port.isOpen())
+    m_verloren = false;
+    trennen();
+}
+
+void DruckerPort::ausgebenUndSchliessen()
+{
+    if (PortOpen()) {
+        const qint64 zeitMs = m_verbindung->zuSchreiben() * 1000 / kBytesProSekunde + kNachlaufMs;
+        m_verbindung->leeren(QDeadlineTimer(zeitMs));
+    }
+    schliessen();
+}
+
+void DruckerPort::trennen()
+{
+    if (!m_verbindung)
         return;
-    // Hand on what can go without waiting; the rest is lost.
-    if (!m_defekt && m_port.bytesToWrite() > 0)
-        m_port.flush();
+    // What has not gone yet is lost.
     offeneVerwerfen();
-    m_port.close();
+    m_verbindung->disconnect(this);
+    m_verbindung.reset();
     m_defekt = false;
 }
 
@@ -102,7 +109,7 @@ void DruckerPort::Output(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    if (!PortOpen() || m_port.write(bytes) != bytes.size()) {
+    if (!PortOpen() || !m_verbindung->schreiben(bytes)) {
         ++m_verworfen;
         emit ausgabeFehler();
         return;
@@ -114,7 +121,7 @@ QByteArray DruckerPort::Input()
 {
     if (!PortOpen())
         return {};
-    return m_inputLen == 0 ? m_port.readAll() : m_port.read(m_inputLen);
+    return m_verbindung->lesen(m_inputLen);
 }
 
 void DruckerPort::geschrieben(qint64 anzahl)
@@ -128,28 +135,32 @@ void DruckerPort::geschrieben(qint64 anzahl)
     }
 }
 
-void DruckerPort::fehler(QSerialPort::SerialPortError fehler)
+void DruckerPort::abgerissen()
 {
-    // Open failures are the caller's business through oeffnen(); here only
-    // the faults of a port that was working count.
-    if (m_defekt || !m_port.isOpen())
-        return;
-    if (fehler != QSerialPort::ResourceError && fehler != QSerialPort::WriteError)
+    if (m_defekt)
         return;
     m_defekt = true;
-    if (!m_offen.empty()) {
-        offeneVerwerfen();
+    m_verloren = true;
+    const int vorher = m_verworfen;
+    offeneVerwerfen();
+    if (m_verworfen != vorher)
         emit ausgabeFehler();
-    }
     QTimer::singleShot(0, this, [this] {
         if (m_defekt)
-            schliessen();
+            trennen();
     });
 }
 
 void DruckerPort::offeneVerwerfen()
 {
-    m_verworfen += static_cast<int>(m_offen.size());
+    // Only what never reached the device is lost: the last bytes of the
+    // queue. A confirmation of bytes that did go may still be on its way.
+    qint64 uebrig = m_verbindung ? m_verbindung->zuSchreiben() : 0;
+    while (uebrig > 0 && !m_offen.empty()) {
+        uebrig -= m_offen.back();
+        m_offen.pop_back();
+        ++m_verworfen;
+    }
     m_offen.clear();
 }
 

@@ -1,17 +1,20 @@
 #pragma once
-// The serial port of the receipt printer, offering just what the register
-// has always used of its serial control: port number, input length, receive
-// count, open state, output and input. 9600 baud, 8N1, no handshake.
+// The port of the receipt printer, offering just what the register has
+// always used of its serial control: port number, input length, receive
+// count, open state, output and input. What carries the bytes (a serial
+// line, a USB printer device, the network) is the connection's business.
 //
 // Output never waits for the printer. A write that meets a closed or broken
 // port is dropped and counted; the register keeps working without paper.
 #include <QByteArray>
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
 #include <deque>
+#include <memory>
 
 namespace zanti {
+
+class DruckerVerbindung;
 
 // The device behind COM n: key "COMn" of section [COM] in schnittstellen.ini
 // in the program folder when it is there, else the machine's n-th serial port.
@@ -23,6 +26,9 @@ class DruckerPort : public QObject
 
 public:
     static constexpr int kHoechsterPort = 16;
+    // 9600 baud, 8N1: what the printer takes at most; bounds the wait at exit.
+    static constexpr int kBytesProSekunde = 960;
+    static constexpr int kNachlaufMs = 2000;
 
     explicit DruckerPort(const QString &programmordner, QObject *eltern = nullptr);
     ~DruckerPort() override;
@@ -43,11 +49,18 @@ public:
     bool oeffnen();
     // Output still on its way to the device is dropped and counted.
     void schliessen();
+    // At the end of the program: what is queued may still go out, for as long
+    // as it needs at 9600 baud plus two seconds; then the port closes.
+    void ausgebenUndSchliessen();
+
+    // The printer went away by itself (cable, device, connection) since the
+    // port was last opened or closed on purpose.
+    bool verbindungVerloren() const { return m_verloren; }
 
     void Output(const QByteArray &bytes);
     QByteArray Input();
 
-    // Output calls that never reached the device.
+    // Output calls that never fully reached the device.
     int verworfeneAusgaben() const { return m_verworfen; }
 
 signals:
@@ -56,18 +69,21 @@ signals:
 
 private:
     void geschrieben(qint64 anzahl);
-    void fehler(QSerialPort::SerialPortError fehler);
+    void abgerissen();
     void offeneVerwerfen();
+    void trennen();
 
     QString m_programmordner;
-    QSerialPort m_port;
+    std::unique_ptr<DruckerVerbindung> m_verbindung;
     int m_commPort = 1;
     int m_inputLen = 0;
     int m_verworfen = 0;
-    // The port failed for good; it is closed at the next turn of the event
-    // loop, never inside the serial port's own signal.
+    // The connection failed; it is closed at the next turn of the event
+    // loop, never inside its own signal.
     bool m_defekt = false;
-    // Bytes still to go of every Output call not yet on the line, oldest first.
+    bool m_verloren = false;
+    // Sizes of the Output calls not yet confirmed as written, oldest first
+    // (the first may be partly out).
     std::deque<qint64> m_offen;
 };
 

@@ -63,7 +63,8 @@ void Kasse::DruckerStarten()
 
 void Kasse::DruckerUmschalten(Schaltweg weg)
 {
-    if (z.DruckerEin == 1) {
+    // A printer that went away while on is connected again, not switched off.
+    if (z.DruckerEin == 1 && !m_port->verbindungVerloren()) {
         m_port->schliessen();
         druckerSchalter(0);
         return;

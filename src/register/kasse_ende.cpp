@@ -27,7 +27,7 @@ void Kasse::beenden()
     VerkaufSpeichern();
     EinstellungenSpeichern();
     if (m_port->PortOpen())
-        m_port->schliessen();
+        m_port->ausgebenUndSchliessen();
     m_bon->schliessen();
 
     if (m_fehlerhafteDateien.isEmpty()) {

@@ -3,6 +3,8 @@
 #include <QDeadlineTimer>
 #include <QTest>
 
+#include <atomic>
+#include <thread>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -113,6 +115,33 @@ QByteArray PseudoTerminal::empfangenBis(qsizetype anzahlBytes, int wartezeitMs)
         QTest::qWait(kSchrittMs);
         lesen();
     }
+    return std::exchange(m_eingang, {});
+}
+
+QByteArray PseudoTerminal::empfangenWaehrend(const std::function<void()> &aktion,
+                                             qsizetype anzahlBytes, int wartezeitMs)
+{
+    // Only the reader touches m_eingang until it is joined; once aktion is
+    // done it stops when the line has been quiet for a while.
+    std::atomic<bool> fertig{false};
+    std::thread leser([this, anzahlBytes, wartezeitMs, &fertig] {
+        QDeadlineTimer frist(wartezeitMs);
+        QDeadlineTimer ruhe(kRuhezeitMs);
+        while (m_eingang.size() < anzahlBytes && !frist.hasExpired() && offen()
+               && !(fertig && ruhe.hasExpired())) {
+#ifdef Q_OS_UNIX
+            pollfd p{m_master, POLLIN, 0};
+            ::poll(&p, 1, kSchrittMs);
+#endif
+            const qsizetype vorher = m_eingang.size();
+            lesen();
+            if (m_eingang.size() != vorher || !fertig)
+                ruhe.setRemainingTime(kRuhezeitMs);
+        }
+    });
+    aktion();
+    fertig = true;
+    leser.join();
     return std::exchange(m_eingang, {});
 }
 

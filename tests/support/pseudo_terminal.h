@@ -12,6 +12,7 @@
 // runs that loop (QTest::qWait); it is meant for tests only.
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace zanti::test {
 
@@ -33,6 +34,12 @@ public:
     // Waits until at least anzahlBytes arrived or the time is up; returns
     // everything that arrived, so surplus bytes show in a comparison.
     QByteArray empfangenBis(qsizetype anzahlBytes, int wartezeitMs = 5000);
+
+    // Reads on another thread while aktion runs, for a register that waits
+    // for its printer (the drain at exit); returns once anzahlBytes arrived
+    // or the time is up, and aktion has returned.
+    QByteArray empfangenWaehrend(const std::function<void()> &aktion, qsizetype anzahlBytes,
+                                 int wartezeitMs);
 
     // Printer to register, e.g. status bytes.
     void senden(const QByteArray &bytes);
