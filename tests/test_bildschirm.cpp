@@ -15,7 +15,7 @@
 using namespace zanti;
 using namespace zanti::test;
 
-class BildschirmTest : public QObject
+class TestBildschirm : public QObject
 {
     Q_OBJECT
 
@@ -121,5 +121,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BildschirmTest)
+QTEST_MAIN(TestBildschirm)
 #include "test_bildschirm.moc"

@@ -4,7 +4,7 @@
 // files that must never stop the start.
 #include "escpos/escpos_decoder.h"
 #include "printing/drucker_port.h"
-#include "register/bon_tabelle.h"
+#include "persistence/bon_tabelle.h"
 #include "support/kassen_fixture.h"
 #include "support/pseudo_terminal.h"
 #include "support/socket_drucker.h"

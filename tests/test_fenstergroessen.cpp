@@ -35,7 +35,7 @@ QWidget *Offen(KassenFixture &f, const QString &name)
 
 } // namespace
 
-class FenstergroessenTest : public QObject
+class TestFenstergroessen : public QObject
 {
     Q_OBJECT
 
@@ -148,5 +148,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FenstergroessenTest)
+QTEST_MAIN(TestFenstergroessen)
 #include "test_fenstergroessen.moc"

@@ -51,7 +51,7 @@ void Starten(KassenFixture &f)
 
 } // namespace
 
-class KasseAbschlussTest : public QObject
+class TestKasseAbschluss : public QObject
 {
     Q_OBJECT
 
@@ -205,7 +205,7 @@ private slots:
             if (aus.contains("unshare failed"))
                 QSKIP("no private mount namespace here");
             QVERIFY2(innen.exitCode() == 0, aus.constData());
-            QVERIFY2(aus.contains("PASS   : KasseAbschlussTest::vollePlatte()"), aus.constData());
+            QVERIFY2(aus.contains("PASS   : TestKasseAbschluss::vollePlatte()"), aus.constData());
             return;
         }
         KassenFixture f;
@@ -254,5 +254,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KasseAbschlussTest)
+QTEST_MAIN(TestKasseAbschluss)
 #include "test_kasse_abschluss.moc"

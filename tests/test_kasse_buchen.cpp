@@ -43,7 +43,7 @@ QStringList Protokollzeilen(const Kasse &kasse)
 
 } // namespace
 
-class KasseBuchenTest : public QObject
+class TestKasseBuchen : public QObject
 {
     Q_OBJECT
 
@@ -335,5 +335,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KasseBuchenTest)
+QTEST_MAIN(TestKasseBuchen)
 #include "test_kasse_buchen.moc"

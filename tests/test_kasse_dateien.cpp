@@ -137,7 +137,7 @@ QList<Tastenbild> Tastenbilder(const KassenFixture &f)
 
 } // namespace
 
-class KasseDateienTest : public QObject
+class TestKasseDateien : public QObject
 {
     Q_OBJECT
 
@@ -582,5 +582,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KasseDateienTest)
+QTEST_MAIN(TestKasseDateien)
 #include "test_kasse_dateien.moc"

@@ -10,7 +10,7 @@
 using namespace zanti;
 using namespace zanti::test;
 
-class KasseStartTest : public QObject
+class TestKasseStart : public QObject
 {
     Q_OBJECT
 
@@ -131,5 +131,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KasseStartTest)
+QTEST_MAIN(TestKasseStart)
 #include "test_kasse_start.moc"

@@ -68,7 +68,7 @@ bool SignaleAbgefangen(qint64 pid)
 } // namespace
 #endif
 
-class ProgrammTest : public QObject
+class TestProgramm : public QObject
 {
     Q_OBJECT
 
@@ -171,5 +171,5 @@ private slots:
 #endif
 };
 
-QTEST_MAIN(ProgrammTest)
+QTEST_MAIN(TestProgramm)
 #include "test_programm.moc"

@@ -161,7 +161,7 @@ void Berichten(int versuche, int verluste)
 
 } // namespace
 
-class StromausfallTest : public QObject
+class TestStromausfall : public QObject
 {
     Q_OBJECT
 
@@ -236,5 +236,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(StromausfallTest)
+QTEST_GUILESS_MAIN(TestStromausfall)
 #include "test_stromausfall.moc"
