@@ -3,6 +3,7 @@
 // the COM ports, and the text window for reports.
 #include "register/anzeige.h"
 #include "printing/drucker_port.h"
+#include "model/drucker_dienst.h"
 #include "register/einstell.h"
 #include "support/pseudo_terminal.h"
 #include "support/testumgebung.h"
@@ -33,6 +34,7 @@ struct Aufbau
     PseudoTerminal alt;
     PseudoTerminal neu;
     DruckerPort port{ordner.pfad()};
+    DruckerDienst dienst{port};
     Meldungsrekorder rekorder;
     QList<int> gemeldetePorts;
     std::unique_ptr<Einstell> dialog;
@@ -48,8 +50,14 @@ struct Aufbau
         ordner.schreibenZeilen(QStringLiteral("schnittstellen.ini"), ini);
         port.CommPortSetzen(2);
         port.oeffnen();
-        dialog = std::make_unique<Einstell>(port, einstellung6,
-                                            [this](int p) { gemeldetePorts << p; });
+        // Wired as the register wires it: the printer service opens the port.
+        dialog = std::make_unique<Einstell>(einstellung6);
+        QObject::connect(dialog.get(), &Einstell::portGewaehlt, [this](int n, const QString &text) {
+            if (const auto fehler = dienst.waehlen(n, text))
+                return dialog->nichtGeoeffnet(*fehler);
+            gemeldetePorts << dienst.port();
+            dialog->accept();
+        });
         dialog->show();
     }
 

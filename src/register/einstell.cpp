@@ -2,7 +2,6 @@
 
 #include "core/geld.h"
 #include "printing/drucker_port.h"
-#include "printing/escpos.h"
 #include "register/entwurfsflaeche.h"
 #include "register/meldung.h"
 
@@ -21,9 +20,8 @@ constexpr int kObenTwips = 2160;
 
 } // namespace
 
-Einstell::Einstell(DruckerPort &port, const QString &einstellung6, NachErfolg nachErfolg,
-                   QWidget *eltern)
-    : QDialog(eltern), m_port(port), m_nachErfolg(std::move(nachErfolg))
+Einstell::Einstell(const QString &einstellung6, QWidget *eltern)
+    : QDialog(eltern)
 {
     setObjectName(QStringLiteral("Einstell"));
     setWindowTitle(QStringLiteral("Druckerschnittstelle"));
@@ -80,22 +78,12 @@ void Einstell::ok()
     const std::optional<int> nummer = GanzzahlLesen(m_text1->text());
     if (!nummer || *nummer < 1)
         return nurZahlen();
+    emit portGewaehlt(*nummer, m_text1->text());
+}
 
-    if (m_port.PortOpen())
-        m_port.schliessen();
-    m_port.CommPortSetzen(*nummer);
-    m_port.InputLenSetzen(0);
-    if (!m_port.oeffnen()) {
-        m_port.schliessen();
-        Meldung(this, QStringLiteral("Schnittstelle an COM ") + m_text1->text()
-                          + QStringLiteral(" kann nicht geöffnet werden!"));
-        return;
-    }
-    m_port.Output(escpos::TabulatorSetzen());
-    m_port.Output(escpos::StatusAutomatikEin());
-    if (m_nachErfolg)
-        m_nachErfolg(m_port.CommPort());
-    accept();
+void Einstell::nichtGeoeffnet(const QString &meldung)
+{
+    Meldung(this, meldung);
 }
 
 void Einstell::nurZahlen()

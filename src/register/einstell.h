@@ -1,34 +1,33 @@
 #pragma once
 // The dialog "Druckerschnittstelle": choose the COM port of the printer.
-// Shown without blocking the register; "OK" closes it only when the new
-// port opened. It never touches the printer switch.
+// Shown without blocking the register; "OK" checks the number and offers
+// it with portGewaehlt. Whoever opens the port answers: accept() when it
+// opened, nichtGeoeffnet() with the message when not (the dialog stays).
+// It never touches the printer switch.
 #include <QDialog>
-#include <functional>
 
 class QLineEdit;
 
 namespace zanti {
-
-class DruckerPort;
 
 class Einstell : public QDialog
 {
     Q_OBJECT
 
 public:
-    using NachErfolg = std::function<void(int port)>;
-
     // einstellung6: the current port number text, shown selected.
-    // nachErfolg runs after the new port opened, with its number.
-    Einstell(DruckerPort &port, const QString &einstellung6, NachErfolg nachErfolg,
-             QWidget *eltern = nullptr);
+    explicit Einstell(const QString &einstellung6, QWidget *eltern = nullptr);
+
+    void nichtGeoeffnet(const QString &meldung);
+
+signals:
+    // nummer is 1 to 16; text is the number as it stands in the field.
+    void portGewaehlt(int nummer, const QString &text);
 
 private:
     void ok();
     void nurZahlen();
 
-    DruckerPort &m_port;
-    NachErfolg m_nachErfolg;
     QLineEdit *m_text1 = nullptr;
 };
 

@@ -2,6 +2,7 @@
 // The register window: the keys, the customer display, the open receipt and
 // the protocol. Its operations carry the register's own names; they work on
 // the state record and are spread over several files by concern.
+#include "model/drucker_dienst.h"
 #include "register/kassen_zustand.h"
 
 #include <QMainWindow>
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <array>
+#include <memory>
 
 class QApplication;
 class QFrame;
@@ -75,7 +77,7 @@ public:
     void DruckerStarten();
     // F2 names the port of setting 6 when it cannot open, the button the
     // port number in use.
-    enum class Schaltweg { Knopf, Taste };
+    using Schaltweg = DruckerDienst::Schaltweg;
     void DruckerUmschalten(Schaltweg weg = Schaltweg::Knopf);
     void VerkaufsbelegAusgeben();
     void TastenbelegungAusgeben();
@@ -183,6 +185,7 @@ private:
 
     BonTabelle *m_bon = nullptr;
     DruckerPort *m_port = nullptr;
+    std::unique_ptr<DruckerDienst> m_drucker;
     Anzeige *m_anzeige = nullptr;
     Eingabefeld *m_eingabefeld = nullptr;
     Anmeldung *m_anmeldung = nullptr;

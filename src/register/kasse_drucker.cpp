@@ -1,10 +1,10 @@
 // The printer: opening the port at start-up, the printer switch, the port
 // dialog, and the reports that go to the printer or into the window Anzeige.
-#include "register/anzeige.h"
+#include "model/drucker_dienst.h"
 #include "printing/berichte.h"
 #include "printing/drucker_port.h"
+#include "register/anzeige.h"
 #include "register/einstell.h"
-#include "printing/escpos.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
 #include "register/meldung.h"
@@ -28,11 +28,6 @@ QString DruckerStatusText(int wert)
     }
 }
 
-QString PortMeldung(const QString &port)
-{
-    return u"Schnittstelle an COM "_qs + port + u" kann nicht geöffnet werden!"_qs;
-}
-
 } // namespace
 
 void Kasse::druckerSchalter(int ein)
@@ -43,55 +38,36 @@ void Kasse::druckerSchalter(int ein)
 
 void Kasse::DruckerStarten()
 {
-    // A port number that is no number is an error, but the port is still
-    // opened with the number it had (the printer then stays off).
-    const std::optional<int> port = GanzzahlLesen(z.Einstellung[6]);
-    bool fehler = !port || !m_port->CommPortSetzen(*port);
-    m_port->InputLenSetzen(0);
-    m_port->InBufferCountSetzen(0);
-    fehler = !m_port->oeffnen() || fehler;
-    if (fehler) {
-        Meldung(this, PortMeldung(z.Einstellung[6]));
-        druckerSchalter(0);
-        return;
-    }
-    druckerSchalter(1);
-    m_port->Output(escpos::Initialisieren());
-    m_port->Output(escpos::StatusAutomatikEin());
-    m_port->Output(escpos::TabulatorSetzen());
+    QString meldung;
+    const bool ein = m_drucker->starten(z.Einstellung[6], &meldung);
+    if (!ein)
+        Meldung(this, meldung);
+    druckerSchalter(ein ? 1 : 0);
 }
 
 void Kasse::DruckerUmschalten(Schaltweg weg)
 {
-    // A printer that went away while on is connected again, not switched off.
-    if (z.DruckerEin == 1 && !m_port->verbindungVerloren()) {
-        m_port->schliessen();
-        druckerSchalter(0);
-        return;
-    }
-    const std::optional<int> port = GanzzahlLesen(z.Einstellung[6]);
-    bool geoeffnet = port && m_port->CommPortSetzen(*port);
-    m_port->InputLenSetzen(0);
-    geoeffnet = geoeffnet && m_port->oeffnen();
-    if (!geoeffnet) {
-        m_port->schliessen();
+    QString meldung;
+    const bool ein = m_drucker->umschalten(z.DruckerEin == 1, z.Einstellung[6], weg, &meldung);
+    if (!meldung.isEmpty()) {
         Piep();
-        Meldung(this, PortMeldung(weg == Schaltweg::Taste ? z.Einstellung[6]
-                                                          : QString::number(m_port->CommPort())));
-        druckerSchalter(0);
-        return;
+        Meldung(this, meldung);
     }
-    druckerSchalter(1);
-    m_port->Output(escpos::TabulatorSetzen());
-    m_port->Output(escpos::StatusAutomatikEin());
+    druckerSchalter(ein ? 1 : 0);
 }
 
 void Kasse::schnittstelleWaehlen()
 {
-    auto *dialog = new Einstell(*m_port, z.Einstellung[6], [this](int port) {
-        m_funktion[6]->beschriftungSetzen(u"Com "_qs + QString::number(port));
-    }, this);
+    auto *dialog = new Einstell(z.Einstellung[6], this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &Einstell::portGewaehlt, this, [this, dialog](int nummer, const QString &text) {
+        if (const std::optional<QString> fehler = m_drucker->waehlen(nummer, text)) {
+            dialog->nichtGeoeffnet(*fehler);
+            return;
+        }
+        m_funktion[6]->beschriftungSetzen(u"Com "_qs + QString::number(m_drucker->port()));
+        dialog->accept();
+    });
     dialog->show();
 }
 

@@ -33,6 +33,7 @@ Kasse::Kasse(const QString &programmordner, const Programmversion &version, QWid
     setObjectName(QStringLiteral("Kasse"));
     m_bon = new BonTabelle(this);
     m_port = new DruckerPort(programmordner, this);
+    m_drucker = std::make_unique<DruckerDienst>(*m_port);
     aufbauen();
     starten();
     m_timer1.setInterval(50);

@@ -1,0 +1,71 @@
+#include "model/drucker_dienst.h"
+
+#include "core/geld.h"
+#include "printing/drucker_port.h"
+#include "printing/escpos.h"
+
+namespace zanti {
+
+QString DruckerDienst::PortMeldung(const QString &port)
+{
+    return QStringLiteral("Schnittstelle an COM ") + port + QStringLiteral(" kann nicht geöffnet werden!");
+}
+
+int DruckerDienst::port() const
+{
+    return m_port.CommPort();
+}
+
+bool DruckerDienst::starten(const QString &einstellung6, QString *meldung)
+{
+    const std::optional<int> nummer = GanzzahlLesen(einstellung6);
+    bool fehler = !nummer || !m_port.CommPortSetzen(*nummer);
+    m_port.InputLenSetzen(0);
+    m_port.InBufferCountSetzen(0);
+    fehler = !m_port.oeffnen() || fehler;
+    if (fehler) {
+        *meldung = PortMeldung(einstellung6);
+        return false;
+    }
+    m_port.Output(escpos::Initialisieren());
+    m_port.Output(escpos::StatusAutomatikEin());
+    m_port.Output(escpos::TabulatorSetzen());
+    return true;
+}
+
+bool DruckerDienst::umschalten(bool ein, const QString &einstellung6, Schaltweg weg, QString *meldung)
+{
+    if (ein && !m_port.verbindungVerloren()) {
+        m_port.schliessen();
+        return false;
+    }
+    const std::optional<int> nummer = GanzzahlLesen(einstellung6);
+    bool geoeffnet = nummer && m_port.CommPortSetzen(*nummer);
+    m_port.InputLenSetzen(0);
+    geoeffnet = geoeffnet && m_port.oeffnen();
+    if (!geoeffnet) {
+        m_port.schliessen();
+        *meldung = PortMeldung(weg == Schaltweg::Taste ? einstellung6 : QString::number(m_port.CommPort()));
+        return false;
+    }
+    m_port.Output(escpos::TabulatorSetzen());
+    m_port.Output(escpos::StatusAutomatikEin());
+    return true;
+}
+
+std::optional<QString> DruckerDienst::waehlen(int nummer, const QString &text)
+{
+    if (m_port.PortOpen())
+        m_port.schliessen();
+    m_port.CommPortSetzen(nummer);
+    m_port.InputLenSetzen(0);
+    if (!m_port.oeffnen()) {
+        m_port.schliessen();
+        return PortMeldung(text);
+    }
+    m_port.Output(escpos::TabulatorSetzen());
+    m_port.Output(escpos::StatusAutomatikEin());
+    return std::nullopt;
+}
+
+} // namespace zanti

@@ -1,0 +1,45 @@
+#pragma once
+// The printer service: the one place that opens, switches and re-chooses
+// the receipt printer's port, with the commands a freshly opened printer
+// needs and the message when the port does not open. Start-up, F2, the
+// printer button and the port dialog all go through it. It shows nothing:
+// a failure comes back as the German text to show.
+#include <QString>
+#include <optional>
+
+namespace zanti {
+
+class DruckerPort;
+
+class DruckerDienst
+{
+public:
+    explicit DruckerDienst(DruckerPort &port) : m_port(port) {}
+
+    // "Schnittstelle an COM n kann nicht geöffnet werden!"
+    static QString PortMeldung(const QString &port);
+
+    // At start-up, with setting 6 as stored: true when the printer is on.
+    // A setting that is no number still opens the port the control had, but
+    // counts as a failure (the printer stays off). On failure *meldung is set.
+    bool starten(const QString &einstellung6, QString *meldung);
+
+    // The printer switch (F2, the button): true when the printer is on
+    // afterwards. A printer that went away while on is connected again.
+    // The message names setting 6 for the key and the port in use for the
+    // button, as the register always did.
+    enum class Schaltweg { Knopf, Taste };
+    bool umschalten(bool ein, const QString &einstellung6, Schaltweg weg, QString *meldung);
+
+    // The port dialog's choice: closes the old port and opens port nummer;
+    // nothing (the printer runs on it) or the message to show. text is the
+    // number as typed, for the message.
+    std::optional<QString> waehlen(int nummer, const QString &text);
+
+    int port() const;
+
+private:
+    DruckerPort &m_port;
+};
+
+} // namespace zanti
