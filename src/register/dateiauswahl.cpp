@@ -55,6 +55,15 @@ QFileDialog *DateiFenster(QWidget *eltern, Dateimodus modus, const QString &star
                                                          : QFileDialog::AcceptOpen);
     dialog->setFileMode(modus == Dateimodus::Speichern ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
+    // The register speaks German whatever translations the machine has.
+    dialog->setWindowTitle(modus == Dateimodus::Speichern ? u"Tasten speichern"_qs
+                                                          : u"Tasten laden"_qs);
+    dialog->setLabelText(QFileDialog::LookIn, u"Ordner:"_qs);
+    dialog->setLabelText(QFileDialog::FileName, u"Dateiname:"_qs);
+    dialog->setLabelText(QFileDialog::FileType, u"Dateityp:"_qs);
+    dialog->setLabelText(QFileDialog::Accept,
+                         modus == Dateimodus::Speichern ? u"Speichern"_qs : u"Öffnen"_qs);
+    dialog->setLabelText(QFileDialog::Reject, u"Abbrechen"_qs);
 
     const qreal massstab = RegisterMassstab(eltern);
     QFont schrift = dialog->font();
