@@ -24,10 +24,6 @@ using namespace zanti::test;
 
 namespace {
 
-const QByteArray kStart = Bytes({27, 64, 29, 97, 15, 27, 68, 35, 0});
-const QByteArray kEinschalten = Bytes({27, 68, 35, 0, 29, 97, 15});
-const QByteArray kSchublade = Bytes({16, 20, 1, 0, 1});
-const QByteArray kSchnitt = Bytes({29, 86, 49});
 const QString kNichtOffen = u"Schnittstelle an COM 1 kann nicht geöffnet werden!"_qs;
 
 // COM 1 names geraet; the printer is on COM 1; the sample key layout.

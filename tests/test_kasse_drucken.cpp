@@ -25,11 +25,7 @@ using namespace zanti::test;
 namespace {
 
 
-const QByteArray kStart = Bytes({27, 64, 29, 97, 15, 27, 68, 35, 0});
-const QByteArray kEinschalten = Bytes({27, 68, 35, 0, 29, 97, 15});
-const QByteArray kSchublade = Bytes({16, 20, 1, 0, 1});
 const QByteArray kTab35 = Bytes({27, 68, 35, 0});
-const QByteArray kSchnitt = Bytes({29, 86, 49});
 const QByteArray kLinks = Bytes({27, 97, 48});
 const QByteArray kMitte = Bytes({27, 97, 49});
 const QString kLinie(42, u'_');

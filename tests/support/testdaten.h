@@ -18,6 +18,14 @@ inline QByteArray Bytes(std::initializer_list<int> werte)
     return b;
 }
 
+// What a printer sees of the register, written out as the numbers a test
+// compares against: the start-up commands, switching the printer on, the
+// drawer pulse and the cut.
+inline const QByteArray kStart = Bytes({27, 64, 29, 97, 15, 27, 68, 35, 0});
+inline const QByteArray kEinschalten = Bytes({27, 68, 35, 0, 29, 97, 15});
+inline const QByteArray kSchublade = Bytes({16, 20, 1, 0, 1});
+inline const QByteArray kSchnitt = Bytes({29, 86, 49});
+
 // Windows-1252 lines, each ended with CR LF: a file as the register keeps it.
 inline QByteArray Zeilen(const QStringList &zeilen)
 {
