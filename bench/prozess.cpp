@@ -107,7 +107,7 @@ bool ProgrammAblegen(const QString &quelle, const QString &ziel)
     QFile::remove(ziel);
     if (::link(QFile::encodeName(quelle).constData(), QFile::encodeName(ziel).constData()) == 0)
         return true;
-    return QFile::copy(quelle, ziel);
+    return QFile::copy(quelle, ziel) && QFile::setPermissions(ziel, QFile::permissions(quelle));
 }
 
 } // namespace zanti::bench
