@@ -5,6 +5,7 @@
 //   erster_frame  CLOCK_MONOTONIC in ns when that window's first frame is
 //                 done (the clock is the machine's, so the starting process
 //                 takes the time from its exec);
+//   erster_frame_cpu  the CPU time of the process until then, in ns;
 //   vmhwm_kb      with ZANTI_MESSEN_BONS=n: the peak memory after the
 //                 program settled, n receipts of 20 lines were closed (keys
 //                 Command1..20, then IstgleichTaste) and it settled again.
@@ -73,6 +74,7 @@ private:
     void ersterFrame()
     {
         Melden("erster_frame", UhrNs(CLOCK_MONOTONIC));
+        Melden("erster_frame_cpu", UhrNs(CLOCK_PROCESS_CPUTIME_ID));
         if (m_bons <= 0)
             std::_Exit(0);
         nachRuhe(&Messpunkt::tippen);
