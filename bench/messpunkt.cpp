@@ -139,6 +139,13 @@ private:
     }
     void spitzeMelden()
     {
+        // A message box that came up on the way would make these receipts
+        // not the ones an operator closes.
+        for (QWidget *fenster : QApplication::topLevelWidgets()) {
+            if (fenster->isVisible() && fenster != m_hauptfenster)
+                std::fprintf(stderr, "# warning: a window is open: %s %s\n",
+                             qPrintable(fenster->objectName()), qPrintable(fenster->windowTitle()));
+        }
         Melden("vmhwm_kb", SpitzeKb());
         std::_Exit(0);
     }
