@@ -46,8 +46,8 @@ private:
     QList<double> m_cpu;
 };
 
-// From here on, paint events of register windows (object name "Kasse") are
-// counted; needs the application.
+// From here on, paint events of register and floor windows (object names
+// "Kasse" and "Boden") are counted; needs the application.
 void MalungenZaehlen();
 int Malungen();
 // The names of painted controls go into the set until the next call;
@@ -60,6 +60,11 @@ QString Namen(QSet<QString> &namen); // sorted, comma separated; empties the set
 // nothing more of the register; the reading is taken after the last pass
 // that still painted.
 Messwert Nacharbeit(const Uhr &uhr);
+
+// Runs the event loop until the process is idle (under 10 % CPU over
+// 300 ms), so work a window defers (a long protocol filled in after the
+// first frame) does not weigh on the measurements that follow.
+void Beruhigen();
 
 // A click as a person makes it (press and release), plus the work it leaves
 // queued, both before the clock stops. Afterwards one more pass checks that

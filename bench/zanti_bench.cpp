@@ -1,23 +1,31 @@
 // The benchmark behind "make bench": what an operator waits for at the
 // register, measured through the real window. One line per figure on stdout
-// ("name value", milliseconds or a ratio); everything else goes to stderr.
+// ("name value", milliseconds, MiB or a ratio); everything else goes to
+// stderr. The ratios set the register against the floor program (boden/),
+// which does the same visible work with nothing else; start-up and peak
+// memory are taken from new processes of both (messpunkt.cpp).
 //
 //   zanti_bench [--kurz] [figure ...]
 //
 // Figures named on the command line run alone; --kurz repeats less, for runs
 // under a profiler.
+#include "boden/boden_fenster.h"
 #include "messen.h"
+#include "prozess.h"
 #include "vorlage.h"
 
-#include "persistence/bon_tabelle.h"
 #include "support/kassen_fixture.h"
 #include "support/pseudo_terminal.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QFileInfo>
 #include <QTest>
 
 #include <cstdio>
+#include <limits>
+#include <optional>
 
 using namespace zanti;
 using namespace zanti::bench;
@@ -27,10 +35,20 @@ using zanti::test::PseudoTerminal;
 namespace {
 
 constexpr int kGrossesProtokoll = 32000;
+constexpr int kSaisonProtokoll = 320000; // a season of a busy stand, never cleared
 constexpr int kKleinesProtokoll = 1000;
 constexpr int kBonZeilen = 20;
+constexpr int kBons = 20; // receipts before the peak memory is read
 
 bool g_kurz = false;
+
+// The offscreen platform says this for every window shown; noise here.
+QtMessageHandler g_nachrichten = nullptr;
+void NachrichtFiltern(QtMsgType typ, const QMessageLogContext &kontext, const QString &text)
+{
+    if (text != u"This plugin does not support propagateSizeHints()")
+        g_nachrichten(typ, kontext, text);
+}
 
 int Runden(int voll, int kurz)
 {
@@ -67,11 +85,13 @@ struct Register
         return Klick(f.finden<QAbstractButton>(u"Command"_qs + QString::number(taste)));
     }
     Messwert istgleich() { return Klick(f.finden<QAbstractButton>(u"IstgleichTaste"_qs)); }
+    // Read off the grid, as the operator sees the open receipt.
     void bonzeilenPruefen(int erwartet, const char *wo)
     {
-        if (f.kasse().bonTabelle().anzahl() != erwartet)
-            std::fprintf(stderr, "# warning (%s): %d receipt lines, expected %d\n", wo,
-                         f.kasse().bonTabelle().anzahl(), erwartet);
+        const int zeilen = f.finden<QAbstractItemView>(u"DataGrid1"_qs)->model()->rowCount();
+        if (zeilen != erwartet)
+            std::fprintf(stderr, "# warning (%s): %d receipt lines, expected %d\n", wo, zeilen,
+                         erwartet);
     }
 };
 
@@ -147,7 +167,7 @@ struct Buchungsreihe
 std::pair<double, double> BuchungMessen(const Vorlage &gross, const Vorlage &klein)
 {
     Buchungsreihe reihen[] = {{"booking_ms", gross}, {"booking_ms (1,000 lines)", klein}};
-    QTest::qWait(100);
+    Beruhigen();
     // Warm-up: one whole receipt each; one of its presses shows what a press
     // repaints.
     for (Buchungsreihe &reihe : reihen) {
@@ -200,10 +220,10 @@ double BereitMessen(const Vorlage &vorlage)
         return 0;
     }
     Register r(vorlage, true, drucker.geraet());
-    if (r.f.kasse().zustand().DruckerEin != 1 || !r.f.rekorder.meldungen.isEmpty())
+    // A printer that came on was sent its opening sequence.
+    if (drucker.empfangen(300).isEmpty() || !r.f.rekorder.meldungen.isEmpty())
         std::fprintf(stderr, "# warning: the printer did not come on (%s)\n",
                      qPrintable(r.f.rekorder.texte().join(u"; ")));
-    drucker.empfangen(300); // what the start sent
 
     Reihe zeiten;
     QList<double> bytes;
@@ -231,6 +251,135 @@ double BereitMessen(const Vorlage &vorlage)
     return zeiten.median();
 }
 
+// A program folder for a program of the benchmark in a process of its own:
+// the files of the template, the printer on the pseudo-terminal, and the
+// executable itself, since the register finds its folder from its own path.
+struct Kindordner
+{
+    test::Programmordner ordner;
+    QString programm;
+    QString fenster;
+
+    Kindordner(const Vorlage &vorlage, const PseudoTerminal &drucker, const char *name,
+               const char *fensterName)
+        : fenster(QString::fromLatin1(fensterName))
+    {
+        vorlage.anlegen(ordner, true);
+        ordner.schreibenZeilen(u"schnittstellen.ini"_qs, {u"[COM]"_qs, u"COM1="_qs + drucker.geraet()});
+        programm = ordner.datei(QString::fromLatin1(name));
+        const QString quelle = QCoreApplication::applicationDirPath() + u'/' + QString::fromLatin1(name);
+        if (!ProgrammAblegen(quelle, programm))
+            std::fprintf(stderr, "# warning: cannot place %s\n", qPrintable(quelle));
+    }
+    // What the program reported; the printer's bytes are drained meanwhile.
+    Kindbericht ausfuehren(PseudoTerminal &drucker, int bons = 0) const
+    {
+        QStringList umgebung{u"ZANTI_MESSEN_FENSTER="_qs + fenster};
+        if (bons > 0)
+            umgebung << u"ZANTI_MESSEN_BONS="_qs + QString::number(bons);
+        const QString fehler = ordner.datei(u"stderr.txt"_qs);
+        const Kindbericht bericht = KindAusfuehren(programm, umgebung, fehler, 120000, [&drucker] {
+            drucker.empfangenBis(std::numeric_limits<qsizetype>::max(), 0);
+        });
+        const QByteArray ausgabe = ordner.lesen(u"stderr.txt"_qs);
+        if (!bericht.beendet)
+            std::fprintf(stderr, "# warning: %s ended abnormally; its stderr:\n%s\n",
+                         qPrintable(programm), ausgabe.right(2000).constData());
+        else if (ausgabe.contains("# warning"))
+            std::fprintf(stderr, "%s", ausgabe.constData());
+        return bericht;
+    }
+    // From exec to the first frame; beside it the CPU time the process took.
+    std::optional<Messwert> ersterFrame(PseudoTerminal &drucker) const
+    {
+        const Kindbericht bericht = ausfuehren(drucker);
+        if (!bericht.werte.contains(u"erster_frame"_qs))
+            return std::nullopt;
+        return Messwert{double(bericht.werte.value(u"erster_frame"_qs) - bericht.startNs) / 1e6,
+                        double(bericht.werte.value(u"erster_frame_cpu"_qs)) / 1e6};
+    }
+};
+
+// From exec to the first frame, register against floor, in new processes
+// taking turns (which goes first alternates).
+double KaltstartMessen(const char *name, const Vorlage &vorlage, PseudoTerminal &drucker)
+{
+    const Kindordner kasse(vorlage, drucker, "zanti_kassenstart", "Kasse");
+    const Kindordner boden(vorlage, drucker, "zanti_boden", "Boden");
+    // The first start of each lays out daten.db and reads the executable
+    // and the folder's files into the page cache; it is not counted.
+    kasse.ersterFrame(drucker);
+    boden.ersterFrame(drucker);
+    Reihe kasseZeiten, bodenZeiten;
+    const int runden = Runden(15, 2);
+    for (int i = 0; i < runden; ++i) {
+        for (int k = 0; k < 2; ++k) {
+            const bool kasseDran = (i + k) % 2 == 0;
+            if (const std::optional<Messwert> wert = (kasseDran ? kasse : boden).ersterFrame(drucker))
+                (kasseDran ? kasseZeiten : bodenZeiten) << *wert;
+        }
+    }
+    kasseZeiten.bericht(qPrintable(QString::fromLatin1(name) + u", register"_qs));
+    bodenZeiten.bericht(qPrintable(QString::fromLatin1(name) + u", floor"_qs));
+    return bodenZeiten.median() > 0 ? kasseZeiten.median() / bodenZeiten.median() : 0;
+}
+
+// VmHWM of a new process with the season's protocol, after it settled,
+// closed kBons receipts and settled again; in MiB.
+double SpitzeMessen(const Vorlage &saison, PseudoTerminal &drucker, const char *programm,
+                    const char *fenster)
+{
+    const Kindordner kind(saison, drucker, programm, fenster);
+    const Kindbericht bericht = kind.ausfuehren(drucker, kBons);
+    const qsizetype zeilen = kind.ordner.lesen(u"protokoll.txt"_qs).count('\n');
+    if (zeilen != kSaisonProtokoll + kBons * kBonZeilen)
+        std::fprintf(stderr, "# warning: %s left %lld protocol lines\n", programm,
+                     static_cast<long long>(zeilen));
+    const double mib = double(bericht.werte.value(u"vmhwm_kb"_qs, 0)) / 1024;
+    std::fprintf(stderr, "# peak_rss_320k_mb: %s %.1f MiB after %d receipts\n", programm, mib, kBons);
+    return mib;
+}
+
+// Receipts of kBonZeilen lines closed at the register and at the floor in
+// turn; the ratio of the medians of the clicks on "=".
+double AbschlussVerhaeltnisMessen(const Vorlage &vorlage)
+{
+    Register r(vorlage, false);
+    test::Programmordner bodenOrdner;
+    vorlage.anlegen(bodenOrdner, false);
+    BodenFenster boden(bodenOrdner.pfad());
+    boden.showMaximized();
+    if (!QTest::qWaitForWindowExposed(&boden))
+        std::fprintf(stderr, "# warning: the floor window was never exposed\n");
+    const auto bodenTaste = [&boden](const QString &name) {
+        auto *knopf = boden.findChild<QAbstractButton *>(name);
+        if (!knopf)
+            qFatal("the floor has no key %s", qPrintable(name));
+        return knopf;
+    };
+    Beruhigen();
+
+    Reihe kasse, bodenZeiten;
+    const int runden = Runden(25, 3);
+    for (int i = 0; i < runden; ++i) {
+        for (int k = 0; k < kBonZeilen; ++k)
+            r.artikel();
+        r.bonzeilenPruefen(kBonZeilen, "close_ratio_320k");
+        kasse << r.istgleich();
+        r.bonzeilenPruefen(0, "close_ratio_320k");
+        for (int k = 1; k <= kBonZeilen; ++k)
+            Klick(bodenTaste(u"Command"_qs + QString::number(k)));
+        bodenZeiten << Klick(bodenTaste(u"IstgleichTaste"_qs));
+    }
+    SpaetBerichten("close_ratio_320k");
+    kasse.bericht("close_ratio_320k, register");
+    bodenZeiten.bericht("close_ratio_320k, floor");
+    std::fprintf(stderr, "# close_ratio_320k: protokoll.txt now %lld bytes at the register, %lld at the floor\n",
+                 static_cast<long long>(QFileInfo(r.f.ordner.datei(u"protokoll.txt"_qs)).size()),
+                 static_cast<long long>(QFileInfo(bodenOrdner.datei(u"protokoll.txt"_qs)).size()));
+    return bodenZeiten.median() > 0 ? kasse.median() / bodenZeiten.median() : 0;
+}
+
 void Ausgeben(const char *name, double wert)
 {
     std::printf("%s %.2f\n", name, wert);
@@ -243,6 +392,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_nachrichten = qInstallMessageHandler(NachrichtFiltern);
     QApplication app(argc, argv);
     QStringList gewaehlt = app.arguments().mid(1);
     g_kurz = gewaehlt.removeAll(u"--kurz"_qs) > 0;
@@ -252,13 +402,32 @@ int main(int argc, char **argv)
     MalungenZaehlen();
 
     const Uhr gesamt;
-    const Vorlage gross(kGrossesProtokoll);
+    const Vorlage leer(0);
     const Vorlage klein(kKleinesProtokoll);
+    const Vorlage gross(kGrossesProtokoll);
+    const Vorlage saison(kSaisonProtokoll);
+    std::fprintf(stderr, "# templates laid out after %.1f s\n", gesamt.stand().wand / 1000);
+
+    // New processes first, while this one is still small.
+    PseudoTerminal drucker;
+    if (!drucker.offen())
+        std::fprintf(stderr, "# warning: no pseudo-terminal for the printer\n");
+    for (auto [name, vorlage] : {std::pair{"startup_cold_ratio_0", &leer},
+                                 std::pair{"startup_cold_ratio_32k", &gross},
+                                 std::pair{"startup_cold_ratio_320k", &saison}}) {
+        if (laeuft(name))
+            Ausgeben(name, KaltstartMessen(name, *vorlage, drucker));
+    }
+    if (laeuft("peak_rss_320k_mb")) {
+        const double kasse = SpitzeMessen(saison, drucker, "zanti_kassenstart", "Kasse");
+        SpitzeMessen(saison, drucker, "zanti_boden", "Boden");
+        Ausgeben("peak_rss_320k_mb", kasse);
+    }
 
     if (laeuft("startup_ms"))
         Ausgeben("startup_ms", StartMessen(gross));
     if (laeuft("booking_ms") || laeuft("booking_growth")) {
-        const auto [mitGrossem, mitKleinem] = BuchungMessen(gross, klein);
+        const auto [mitGrossem, mitKleinem] = BuchungMessen(saison, klein);
         if (laeuft("booking_ms"))
             Ausgeben("booking_ms", mitGrossem);
         if (laeuft("booking_growth"))
@@ -268,6 +437,8 @@ int main(int argc, char **argv)
         Ausgeben("close_ms", AbschlussMessen(gross));
     if (laeuft("close_to_ready_ms"))
         Ausgeben("close_to_ready_ms", BereitMessen(gross));
+    if (laeuft("close_ratio_320k"))
+        Ausgeben("close_ratio_320k", AbschlussVerhaeltnisMessen(saison));
 
     std::fprintf(stderr, "# whole run: %.1f s\n", gesamt.stand().wand / 1000);
     return 0;
