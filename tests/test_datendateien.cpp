@@ -1,6 +1,7 @@
 // The register's data files: key layout, sales counts, protocol, settings and
 // receipt head, each written as a new file is laid out and read back; and the
 // dialog that edits the receipt head.
+#include "core/tasten.h"
 #include "register/bonkopf.h"
 #include "persistence/einstellungen.h"
 #include "persistence/ini_datei.h"
@@ -235,7 +236,7 @@ void TestDatendateien::tastenlayoutErsetztAnOrtUndStelle()
 
 void TestDatendateien::verkaufszahlenNeueDatei()
 {
-    std::array<Cent, 41> verkauft{};
+    Verkaufszahlen verkauft{};
     verkauft[1] = 300;
     verkauft[2] = 330;                    // 1,10 + 2,20: never 3,29999995
     verkauft[35] = 2500;
@@ -255,7 +256,7 @@ void TestDatendateien::verkaufszahlenNeueDatei()
     }
     QCOMPARE(ordner.lesen(QStringLiteral("verkauf.ini")), Zeilen(zeilen));
 
-    std::array<Cent, 41> erwartet = verkauft;
+    Verkaufszahlen erwartet = verkauft;
     erwartet[37] = 0;
     QCOMPARE(VerkaufszahlenLesen(IniDatei::Laden(pfad)), erwartet);
 }
@@ -281,7 +282,7 @@ void TestDatendateien::verkaufszahlenLesen()
     Programmordner ordner;
     ordner.schreibenZeilen(QStringLiteral("verkauf.ini"),
                            {"[Verkauft]", "Taste1=2", "taste36=" + wert, "Taste5=" + wert});
-    const std::array<Cent, 41> verkauft = VerkaufszahlenLesen(IniDatei::Laden(ordner.datei(QStringLiteral("verkauf.ini"))));
+    const Verkaufszahlen verkauft = VerkaufszahlenLesen(IniDatei::Laden(ordner.datei(QStringLiteral("verkauf.ini"))));
     QCOMPARE(verkauft[1], Cent(200));
     QCOMPARE(verkauft[5], hundertstel);
     QCOMPARE(verkauft[36], hundertstel);
@@ -292,7 +293,7 @@ void TestDatendateien::verkaufszahlenFehlendeDatei()
 {
     Programmordner ordner;
     QCOMPARE(VerkaufszahlenLesen(IniDatei::Laden(ordner.datei(QStringLiteral("verkauf.ini")))),
-             (std::array<Cent, 41>{}));
+             (Verkaufszahlen{}));
 }
 
 // ------------------------------------------------------------ protokoll.txt

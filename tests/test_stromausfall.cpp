@@ -3,6 +3,7 @@
 // every disk step of a close. After every kill the next start must find
 // whole files whose takings and unit counts equal the closed receipts in the
 // protocol, and no receipt may have been printed twice.
+#include "core/tasten.h"
 #include "core/geld.h"
 #include "persistence/ini_datei.h"
 #include "persistence/verkauf.h"
@@ -81,7 +82,7 @@ public:
         };
 
         // The protocol: whole lines only, added up per key and in money.
-        std::array<Cent, 41> ausProtokoll{};
+        Verkaufszahlen ausProtokoll{};
         static const QRegularExpression zeile(
             uR"(^\d+ \d\d:\d\d:\d\d  (\d+) x Artikel (\d+)   (-?)(\d+,\d\d)( Storno)?$)"_qs);
         const QByteArray protokoll = ordner.lesen(u"protokoll.txt"_qs);
@@ -108,7 +109,7 @@ public:
                     melden(u"verkauf.ini ohne Taste%1"_qs.arg(i));
             }
         }
-        const std::array<Cent, 41> gezaehlt =
+        const Verkaufszahlen gezaehlt =
             VerkaufszahlenLesen(IniDatei::Laden(ordner.datei(u"verkauf.ini"_qs)));
         for (int i = 1; i <= 36; ++i) {
             if (gezaehlt[i] != ausProtokoll[i])

@@ -4,7 +4,7 @@ namespace zanti {
 
 namespace {
 
-constexpr int kTasten = 35;
+
 
 const QString kArtikel = QStringLiteral("Artikel");
 const QString kPreise = QStringLiteral("Preise");
@@ -20,7 +20,7 @@ QString Schluessel(const char *wort, int i)
 TastenLayout TastenLayoutLesen(const IniDatei &ini, int puffer)
 {
     TastenLayout layout;
-    for (int i = 1; i <= kTasten; ++i) {
+    for (int i = 1; i <= kArtikelTasten; ++i) {
         layout.ArtikelText[i] = ini.lesen(kArtikel, Schluessel("Getraenke", i), puffer);
         layout.ArtikelPreis[i] = ini.lesen(kPreise, Schluessel("Preis", i), puffer);
         layout.ArtikelFarbe[i] = ini.lesen(kFarben, Schluessel("Farbe", i), puffer);
@@ -30,15 +30,15 @@ TastenLayout TastenLayoutLesen(const IniDatei &ini, int puffer)
 
 void TastenLayoutSchreiben(IniDatei &ini, TastenLayout &layout)
 {
-    for (int i = 1; i <= kTasten; ++i)
+    for (int i = 1; i <= kArtikelTasten; ++i)
         ini.schreiben(kArtikel, Schluessel("Getraenke", i), layout.ArtikelText[i]);
-    for (int i = 1; i <= kTasten; ++i) {
+    for (int i = 1; i <= kArtikelTasten; ++i) {
         QString &preis = layout.ArtikelPreis[i];
         ini.schreiben(kPreise, Schluessel("Preis", i), preis.isEmpty() ? QStringLiteral(" ") : preis);
         if (preis == u" ")
             preis.clear();
     }
-    for (int i = 1; i <= kTasten; ++i)
+    for (int i = 1; i <= kArtikelTasten; ++i)
         ini.schreiben(kFarben, Schluessel("Farbe", i), layout.ArtikelFarbe[i]);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The key layout: text, price and colour of the 35 article keys, as kept in
 // kasse.ini and in layout files (*.bon) of the same format.
+#include "core/tasten.h"
 #include "persistence/ini_datei.h"
 
 #include <QString>
@@ -11,9 +12,9 @@ namespace zanti {
 // Index 1..35 is key Command1..Command35; the rest stays unused.
 struct TastenLayout
 {
-    std::array<QString, 41> ArtikelText;
-    std::array<QString, 41> ArtikelPreis;   // empty: the key sells nothing
-    std::array<QString, 41> ArtikelFarbe;   // colour number as decimal text
+    JeTaste<QString> ArtikelText;
+    JeTaste<QString> ArtikelPreis;   // empty: the key sells nothing
+    JeTaste<QString> ArtikelFarbe;   // colour number as decimal text
 };
 
 // Missing keys read "Unbekannt". The buffer is 40 for kasse.ini at start-up

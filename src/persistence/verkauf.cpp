@@ -1,14 +1,15 @@
 #include "persistence/verkauf.h"
 
-#include "persistence/datei.h"
-#include "core/text_helfer.h"
 #include "core/bon_zeile.h"
+#include "core/tasten.h"
+#include "core/text_helfer.h"
+#include "persistence/datei.h"
 
 namespace zanti {
 
 namespace {
 
-constexpr int kVerkaufszahlen = 36;
+
 constexpr int kVerkaufPuffer = 40;
 
 const QString kZeilenende = QStringLiteral("\r\n");
@@ -89,19 +90,19 @@ QString ProtokollStornoZeile(const BonZeile &zeile, const QTime &zeit)
         + QStringLiteral("   -") + Einzeilig(zeile.Preis) + QStringLiteral(" Storno") + kZeilenende;
 }
 
-std::array<Cent, 41> VerkaufszahlenLesen(const IniDatei &ini)
+Verkaufszahlen VerkaufszahlenLesen(const IniDatei &ini)
 {
-    std::array<Cent, 41> verkauft{};
-    for (int i = 1; i <= kVerkaufszahlen; ++i) {
+    Verkaufszahlen verkauft{};
+    for (int i = 1; i <= kEinnahmen; ++i) {
         const QString wert = ini.lesen(QStringLiteral("verkauft"), Tastenschluessel(i), kVerkaufPuffer);
         verkauft[i] = BetragLesen(wert).value_or(0);
     }
     return verkauft;
 }
 
-void VerkaufszahlenSchreiben(IniDatei &ini, const std::array<Cent, 41> &verkauft)
+void VerkaufszahlenSchreiben(IniDatei &ini, const Verkaufszahlen &verkauft)
 {
-    for (int i = 1; i <= kVerkaufszahlen; ++i)
+    for (int i = 1; i <= kEinnahmen; ++i)
         ini.schreiben(QStringLiteral("verkauft"), Tastenschluessel(i), ZahlAllgemein(verkauft[i]));
 }
 

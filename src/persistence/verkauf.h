@@ -1,6 +1,7 @@
 #pragma once
 // The two records of what was sold: the protocol journal protokoll.txt
 // (newest line first) and the sales counts of verkauf.ini.
+#include "core/tasten.h"
 #include "core/geld.h"
 #include "persistence/ini_datei.h"
 
@@ -36,9 +37,9 @@ QString ProtokollStornoZeile(const BonZeile &zeile, const QTime &zeit);
 
 // Section "verkauft", Taste1..Taste36 (36 = takings), in hundredths:
 // "3" gives 300, "123,5" gives 12350; anything that is no number gives 0.
-std::array<Cent, 41> VerkaufszahlenLesen(const IniDatei &ini);
+Verkaufszahlen VerkaufszahlenLesen(const IniDatei &ini);
 
 // Taste1..Taste36 in the general number format: 3,3  12  0.
-void VerkaufszahlenSchreiben(IniDatei &ini, const std::array<Cent, 41> &verkauft);
+void VerkaufszahlenSchreiben(IniDatei &ini, const Verkaufszahlen &verkauft);
 
 } // namespace zanti

@@ -9,7 +9,7 @@ namespace zanti {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-constexpr int kTasten = 35;
+
 
 QString Zeitstempel(const BerichtDaten &daten)
 {
@@ -35,11 +35,11 @@ QList<QByteArray> VerkaufsbelegDruck(const BerichtDaten &daten)
 {
     QList<QByteArray> w = BonKopf(daten.BonImageNr, daten.Kopfzeile);
     w << escpos::LF() + "    V E R K A U F S B E L E G " + escpos::LF() + escpos::LF();
-    for (int i = 1; i <= kTasten; ++i) {
+    for (int i = 1; i <= kArtikelTasten; ++i) {
         w << "    " + Cp1252Schreiben(ZahlAllgemein(daten.Verkauft[i])) + " x "
                 + DruckText(daten.ArtikelText[i]) + escpos::LF();
     }
-    w << "    " + Cp1252Schreiben(BetragFormat(daten.Verkauft[36])) + " Euro Gesamteinnahmen"
+    w << "    " + Cp1252Schreiben(BetragFormat(daten.Verkauft[kEinnahmen])) + " Euro Gesamteinnahmen"
             + escpos::LF();
     w << BerichtFuss(daten.zeit, daten.datum);
     return w;
@@ -48,11 +48,11 @@ QList<QByteArray> VerkaufsbelegDruck(const BerichtDaten &daten)
 QString VerkaufsbelegText(const BerichtDaten &daten)
 {
     QString t = kCrLf + QStringLiteral("    V E R K A U F S B E L E G ") + kCrLf + kCrLf;
-    for (int i = 1; i <= kTasten; ++i) {
+    for (int i = 1; i <= kArtikelTasten; ++i) {
         t += QStringLiteral("    ") + ZahlAllgemein(daten.Verkauft[i]) + QStringLiteral(" x ")
             + daten.ArtikelPreis[i] + QStringLiteral("    ") + daten.ArtikelText[i] + kCrLf;
     }
-    t += kCrLf + QStringLiteral("    ") + BetragFormat(daten.Verkauft[36])
+    t += kCrLf + QStringLiteral("    ") + BetragFormat(daten.Verkauft[kEinnahmen])
         + QStringLiteral(" Euro Gesamteinnahmen") + kCrLf;
     return t + FensterFuss(daten);
 }
@@ -60,7 +60,7 @@ QString VerkaufsbelegText(const BerichtDaten &daten)
 QList<QByteArray> TastenbelegungDruck(const BerichtDaten &daten)
 {
     QList<QByteArray> w = BonKopf(daten.BonImageNr, daten.Kopfzeile);
-    for (int i = 1; i <= kTasten; ++i) {
+    for (int i = 1; i <= kArtikelTasten; ++i) {
         w << "Taste " + QByteArray::number(i) + "  " + DruckText(daten.ArtikelText[i]) + "  "
                 + DruckTextRoh(daten.ArtikelPreis[i]) + escpos::LF();
     }
@@ -71,7 +71,7 @@ QList<QByteArray> TastenbelegungDruck(const BerichtDaten &daten)
 QString TastenbelegungText(const BerichtDaten &daten)
 {
     QString t = kCrLf + QStringLiteral("    T A S T E N B E L E G U N G ") + kCrLf + kCrLf;
-    for (int i = 1; i <= kTasten; ++i) {
+    for (int i = 1; i <= kArtikelTasten; ++i) {
         t += QStringLiteral("    Taste ") + QString::number(i) + QStringLiteral("  ")
             + daten.ArtikelPreis[i] + QStringLiteral("  ") + daten.ArtikelText[i] + kCrLf;
     }

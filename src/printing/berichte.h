@@ -2,6 +2,7 @@
 // Sales report, key list and help text as pure functions: the
 // writes for the printer (lines end with LF, texts through UmlauteWandeln)
 // and the text for the window Anzeige (lines end with CR LF, no conversion).
+#include "core/tasten.h"
 #include "core/geld.h"
 
 #include <QByteArray>
@@ -18,9 +19,9 @@ struct BerichtDaten
 {
     // Verkauft(1..35) units sold per key, Verkauft(36) the takings; all in
     // hundredths, so 12 units are 1200 and 1234,50 Euro are 123450.
-    std::array<Cent, 41> Verkauft{};
-    std::array<QString, 41> ArtikelText;
-    std::array<QString, 41> ArtikelPreis;
+    Verkaufszahlen Verkauft{};
+    JeTaste<QString> ArtikelText;
+    JeTaste<QString> ArtikelPreis;
     std::array<QString, 6> Kopfzeile;   // header lines 1..4
     int BonImageNr = 0;
     QTime zeit;

@@ -162,7 +162,7 @@ private:
     void normaleAnsicht();
 
     // The durable close (kasse_abschluss.cpp).
-    Abschluss abschlussVorbereiten(const std::array<Cent, 41> &verkauft) const;
+    Abschluss abschlussVorbereiten(const Verkaufszahlen &verkauft) const;
     void abschlussFehlgeschlagen();
     void abschluesseNachholen();
     // Moves the open receipt into memory with one message; false when it

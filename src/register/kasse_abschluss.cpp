@@ -23,7 +23,7 @@ namespace zanti {
 void Kasse::BonAbschliessen()
 {
     const QList<BonZeile> zeilen = m_bon->zeilen();
-    std::array<Cent, 41> verkauft = z.Verkauft;
+    Verkaufszahlen verkauft = z.Verkauft;
     std::optional<Cent> summe = 0;
     std::optional<Cent> gesamteinnahme;
     bool passt = true;
@@ -44,7 +44,7 @@ void Kasse::BonAbschliessen()
                 u"Fehler"_qs);
         return;
     }
-    verkauft[36] = *gesamteinnahme;
+    verkauft[kEinnahmen] = *gesamteinnahme;
 
     // Nothing of the close shows, prints or counts before it is committed.
     Abschluss abschluss = abschlussVorbereiten(verkauft);
@@ -98,7 +98,7 @@ void Kasse::BonDrucken(const QList<BonZeile> &zeilen)
     z.Tischnummer = 0;
 }
 
-Abschluss Kasse::abschlussVorbereiten(const std::array<Cent, 41> &verkauft) const
+Abschluss Kasse::abschlussVorbereiten(const Verkaufszahlen &verkauft) const
 {
     Abschluss a;
     const QString text = m_protokoll->text();

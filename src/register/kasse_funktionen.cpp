@@ -102,7 +102,7 @@ void Kasse::verkaufszahlenLoeschen()
 {
     if (z.Einstellmodus != 1)
         return;
-    for (int i = 1; i <= 36; ++i)
+    for (int i = 1; i <= kEinnahmen; ++i)
         z.Verkauft[i] = 0;
     z.Gesamteinnahme = 0;
     panelSetzen(3, BetragFormat(z.Gesamteinnahme));

@@ -90,7 +90,7 @@ void Kasse::starten()
     z.Kopfzeile = KopfzeilenLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"bonkopf.ini"_qs)), 40);
     startText(u"Bonkopf gelesen"_qs);
     EinstellungenLaden();
-    z.Gesamteinnahme = z.Verkauft[36];
+    z.Gesamteinnahme = z.Verkauft[kEinnahmen];
     startText(u"Einstellungen gelesen"_qs);
 
     // A setting that is no number leaves its member at 0.

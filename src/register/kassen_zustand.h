@@ -1,6 +1,7 @@
 #pragma once
 // The state of the register: everything the window and its dialogs share,
 // alive from start-up to shutdown.
+#include "core/tasten.h"
 #include "persistence/einstellungen.h"
 #include "core/geld.h"
 #include "persistence/tasten_layout.h"
@@ -10,7 +11,6 @@
 
 namespace zanti {
 
-inline constexpr int kArtikelTasten = 35;
 
 struct KassenZustand
 {
@@ -30,7 +30,7 @@ struct KassenZustand
 
     // Units sold per key 1..35 and the takings in element 36, all in
     // hundredths so that counts and money stay exact.
-    std::array<Cent, 41> Verkauft{};
+    Verkaufszahlen Verkauft{};
 
     Cent BonSumme = 0;           // sum of the receipt while it is closed
     int DruckerEin = 0;          // 1 while the printer is on
