@@ -1,7 +1,10 @@
 // The register's data files: key layout, sales counts, protocol, settings and
 // receipt head, each written as a new file is laid out and read back; and the
 // dialog that edits the receipt head.
+#include "model/kassen_modell.h"
+#include "printing/drucker_port.h"
 #include "register/bonkopf.h"
+#include "register/meldung.h"
 #include "persistence/einstellungen.h"
 #include "persistence/ini_datei.h"
 #include "persistence/tasten_layout.h"
@@ -120,10 +123,14 @@ private slots:
 private:
     // The register's lines and logo number outlive the main window, which
     // takes the dialog with it.
+    // The dialog as the register opens it, on the model's head lines.
     struct Fenster
     {
-        Kopfzeilen kopfzeile;
-        int bonImageNr = 0;
+        explicit Fenster(const Programmordner &ordner) : port(ordner.pfad()), modell(ordner.pfad(), port) {}
+        DruckerPort port;
+        KassenModell modell;
+        Kopfzeilen &kopfzeile = modell.zustand().Kopfzeile;
+        int &bonImageNr = modell.zustand().BonImageNr;
         QWidget haupt;
         QPointer<Bonkopf> dialog;
     };
@@ -537,7 +544,11 @@ void TestDatendateien::oeffnen(Fenster &f, const Programmordner &ordner)
     f.haupt.resize(800, 600);
     f.haupt.move(40, 30);
     f.haupt.show();
-    f.dialog = new Bonkopf(ordner.pfad(), f.kopfzeile, f.bonImageNr, &f.haupt);
+    Q_UNUSED(ordner);
+    f.dialog = new Bonkopf(f.modell.BonkopfLesen(), f.bonImageNr, &f.haupt);
+    QObject::connect(f.dialog, &Bonkopf::uebernommen, &f.modell, &KassenModell::BonkopfUebernehmen);
+    QObject::connect(&f.modell, &KassenModell::meldung, &f.haupt,
+                     [&f](const QString &text, const QString &titel) { Meldung(&f.haupt, text, titel); });
     f.dialog->show();
 }
 
@@ -546,7 +557,7 @@ void TestDatendateien::bonkopfLaden()
     Programmordner ordner;
     ordner.schreibenZeilen(QStringLiteral("bonkopf.ini"),
                            {"[kopf]", "Titel1=TSV Grünwiese", "Titel2= ", "Titel3=Sommerfest", "Titel4=Danke!"});
-    Fenster f;
+    Fenster f{ordner};
     f.kopfzeile[1] = QStringLiteral("alt");
     f.bonImageNr = 3;
     oeffnen(f, ordner);
@@ -572,7 +583,7 @@ void TestDatendateien::bonkopfLaden()
 void TestDatendateien::bonkopfOhneDatei()
 {
     Programmordner ordner;
-    Fenster f;
+    Fenster f{ordner};
     oeffnen(f, ordner);
     for (int i = 1; i <= 4; ++i) {
         QCOMPARE(f.kopfzeile[i], QStringLiteral("Unbekannt"));
@@ -589,7 +600,7 @@ void TestDatendateien::bonkopfOkMitLeererZeile()
     ordner.schreibenZeilen(QStringLiteral("bonkopf.ini"),
                            {"; von Hand", "[kopf]", "Titel1=a", "Titel2=b", "Titel3=c", "Titel4=d"});
     Meldungsrekorder rekorder;
-    Fenster f;
+    Fenster f{ordner};
     oeffnen(f, ordner);
     Kind<QLineEdit>(f.dialog, "Text1")->setText(QStringLiteral("TSV Grünwiese"));
     Kind<QLineEdit>(f.dialog, "Text2")->clear();
@@ -613,7 +624,7 @@ void TestDatendateien::bonkopfOkLeereLogoNummer()
 {
     Programmordner ordner;
     Meldungsrekorder rekorder;
-    Fenster f;
+    Fenster f{ordner};
     f.bonImageNr = 4;
     oeffnen(f, ordner);
     for (int i = 1; i <= 5; ++i)
@@ -634,7 +645,7 @@ void TestDatendateien::bonkopfAbbrechen()
     const QByteArray datei = Zeilen({"[kopf]", "Titel1=a", "Titel2=b", "Titel3=c", "Titel4=d"});
     ordner.schreiben(QStringLiteral("bonkopf.ini"), datei);
     Meldungsrekorder rekorder;
-    Fenster f;
+    Fenster f{ordner};
     f.bonImageNr = 5;
     oeffnen(f, ordner);
     Kind<QLineEdit>(f.dialog, "Text1")->setText(QStringLiteral("verworfen"));
@@ -665,7 +676,7 @@ void TestDatendateien::bonkopfLogoKeineZahl()
     const QByteArray datei = Zeilen({"[kopf]", "Titel1=a", "Titel2=b", "Titel3=c", "Titel4=d"});
     ordner.schreiben(QStringLiteral("bonkopf.ini"), datei);
     Meldungsrekorder rekorder;
-    Fenster f;
+    Fenster f{ordner};
     f.bonImageNr = 1;
     oeffnen(f, ordner);
     Kind<QLineEdit>(f.dialog, "Text2")->clear();
@@ -699,7 +710,7 @@ void TestDatendateien::bonkopfLangeZeile()
     Programmordner ordner;
     Meldungsrekorder rekorder;
     {
-        Fenster f;
+        Fenster f{ordner};
         oeffnen(f, ordner);
         Kind<QLineEdit>(f.dialog, "Text1")->setText(zeile35);
         QTest::mouseClick(Kind<QPushButton>(f.dialog, "OKButton"), Qt::LeftButton);
@@ -707,7 +718,7 @@ void TestDatendateien::bonkopfLangeZeile()
     }
     // Start-up reads it whole; the dialog shows only 29 characters.
     QCOMPARE(KopfzeilenLesen(IniDatei::Laden(ordner.datei(QStringLiteral("bonkopf.ini"))), 40)[1], zeile35);
-    Fenster f;
+    Fenster f{ordner};
     f.kopfzeile[1] = zeile35;
     oeffnen(f, ordner);
     QCOMPARE(Kind<QLineEdit>(f.dialog, "Text1")->text(), zeile35.left(29));
@@ -720,7 +731,7 @@ void TestDatendateien::bonkopfSpeichernScheitert()
     // A folder where bonkopf.ini should be: the save cannot succeed.
     QVERIFY(QDir(ordner.pfad()).mkdir(QStringLiteral("bonkopf.ini")));
     Meldungsrekorder rekorder;
-    Fenster f;
+    Fenster f{ordner};
     oeffnen(f, ordner);
     Kind<QLineEdit>(f.dialog, "Text1")->setText(QStringLiteral("Neue Zeile"));
     Kind<QLineEdit>(f.dialog, "Text5")->setText(QStringLiteral("6"));

@@ -104,7 +104,7 @@ void Kasse::editorUebernehmen()
         text2->setText(u" "_qs);
         z.Tasten.ArtikelPreis[k] = u" "_qs;
     }
-    TastenSpeichern();
+    m_modell->TastenSpeichern();
     TastenBeschriften();
 }
 

@@ -1,5 +1,7 @@
 #include "register/protokoll_box.h"
 
+#include "model/protokoll.h"
+
 #include <QFontMetricsF>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -47,9 +49,18 @@ ProtokollBox::ProtokollBox(QWidget *eltern)
     connect(&m_nachladen, &QTimer::timeout, this, &ProtokollBox::restAnhaengen);
 }
 
+void ProtokollBox::zeigen(const Protokoll &protokoll)
+{
+    connect(&protokoll, &QAbstractItemModel::modelReset, this,
+            [this, &protokoll] { textSetzen(protokoll.text()); });
+    connect(&protokoll, &QAbstractItemModel::rowsInserted, this,
+            [this, &protokoll] { zeileVoranstellen(protokoll.zeile(0) + QStringLiteral("\r\n")); });
+    textSetzen(protokoll.text());
+}
+
 void ProtokollBox::textSetzen(const QString &text)
 {
-    m_text = text;
+    m_leer = text.isEmpty();
     m_rest = AnzeigeText(text);
     m_restPos = 0;
     const qsizetype schnitt = NachZeilen(m_rest, 0, kZeilenJeSchritt);
@@ -80,8 +91,8 @@ void ProtokollBox::restAnhaengen()
 
 void ProtokollBox::zeileVoranstellen(const QString &zeile)
 {
-    const bool warLeer = m_text.isEmpty();
-    m_text.prepend(zeile);
+    const bool warLeer = m_leer;
+    m_leer = false;
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::Start);
     const QString anzeige = AnzeigeText(zeile);

@@ -1,12 +1,14 @@
 #pragma once
-// The protocol box: the journal of the run, newest line on top. It keeps the
-// text as the file holds it (every line ending in CR LF) beside the lines it
-// shows, so a booking costs the same with 10 or 30,000 lines, and a long
-// protocol does not hold up the start.
+// The protocol box: shows the protocol of the model, newest line on top. It
+// holds no protocol of its own; a new line is put on top, so a booking costs
+// the same with 10 or 30,000 lines, and a long protocol does not hold up the
+// start.
 #include <QPlainTextEdit>
 #include <QTimer>
 
 namespace zanti {
+
+class Protokoll;
 
 class ProtokollBox : public QPlainTextEdit
 {
@@ -15,8 +17,10 @@ class ProtokollBox : public QPlainTextEdit
 public:
     explicit ProtokollBox(QWidget *eltern = nullptr);
 
+    // Shows protokoll from now on; it must outlive the box.
+    void zeigen(const Protokoll &protokoll);
+
     // Every line ends in CR LF; an empty text is an empty protocol.
-    QString text() const { return m_text; }
     void textSetzen(const QString &text);
     // zeile ends in CR LF.
     void zeileVoranstellen(const QString &zeile);
@@ -37,7 +41,8 @@ private:
     void restAnhaengen();
     void schriftAnpassen();
 
-    QString m_text;
+    // Whether the protocol shown has no line, not even an empty one.
+    bool m_leer = true;
     // Lines not shown yet: a long protocol is shown newest first and the
     // older part is appended after the first frame, a piece at a time.
     QString m_rest;

@@ -1,0 +1,128 @@
+#include "model/protokoll.h"
+
+#include "core/text_helfer.h"
+#include "persistence/abschluss.h"
+
+#include <QByteArrayView>
+
+namespace zanti {
+
+namespace {
+
+// Every line end made CR LF; the same bytes when it already is so.
+QByteArray ZeilenendenCrLf(const QByteArray &roh)
+{
+    const qsizetype n = roh.size();
+    bool schonRichtig = n == 0 || roh.endsWith("\r\n");
+    for (qsizetype i = 0; schonRichtig && i < n; ++i) {
+        if (roh[i] == '\r')
+            schonRichtig = i + 1 < n && roh[i + 1] == '\n';
+        else if (roh[i] == '\n')
+            schonRichtig = i > 0 && roh[i - 1] == '\r';
+    }
+    if (schonRichtig)
+        return roh;
+
+    QByteArray text;
+    text.reserve(n + n / 8 + 2);
+    qsizetype zeilenAnfang = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = roh[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        text.append(QByteArrayView(roh).sliced(zeilenAnfang, i - zeilenAnfang));
+        text.append("\r\n");
+        if (c == '\r' && i + 1 < n && roh[i + 1] == '\n')
+            ++i;
+        zeilenAnfang = i + 1;
+    }
+    if (zeilenAnfang < n) {
+        text.append(QByteArrayView(roh).sliced(zeilenAnfang));
+        text.append("\r\n");
+    }
+    return text;
+}
+
+} // namespace
+
+Protokoll::Protokoll(QObject *eltern)
+    : QAbstractListModel(eltern)
+{
+}
+
+qint32 Protokoll::laden(const QByteArray &datei)
+{
+    beginResetModel();
+    m_bytes = ZeilenendenCrLf(datei);
+    m_vomEnde.clear();
+    const qsizetype groesse = m_bytes.size();
+    for (qsizetype anfang = 0; anfang < groesse;) {
+        m_vomEnde.append(groesse - anfang);
+        anfang = m_bytes.indexOf('\n', anfang) + 1;
+    }
+    // File order is newest first; the index runs oldest first.
+    std::reverse(m_vomEnde.begin(), m_vomEnde.end());
+    m_gespeichert = groesse;
+    m_ersetzt = false;
+    endResetModel();
+    return zeilen();
+}
+
+void Protokoll::leeren()
+{
+    beginResetModel();
+    m_bytes.clear();
+    m_vomEnde.clear();
+    m_ersetzt = true;
+    endResetModel();
+}
+
+void Protokoll::zeileVoranstellen(const QString &zeile)
+{
+    beginInsertRows({}, 0, 0);
+    m_bytes.prepend(Cp1252Schreiben(zeile));
+    m_vomEnde.append(m_bytes.size());
+    endInsertRows();
+}
+
+QString Protokoll::zeile(int nr) const
+{
+    const qsizetype alter = m_vomEnde.size() - 1 - nr;
+    if (nr < 0 || alter < 0)
+        return {};
+    const qsizetype anfang = m_bytes.size() - m_vomEnde[alter];
+    const qsizetype ende = alter == 0 ? m_bytes.size() : m_bytes.size() - m_vomEnde[alter - 1];
+    return Cp1252Lesen(m_bytes.mid(anfang, ende - anfang - 2));
+}
+
+QString Protokoll::text() const
+{
+    return Cp1252Lesen(m_bytes);
+}
+
+void Protokoll::gespeichert()
+{
+    m_gespeichert = m_bytes.size();
+    m_ersetzt = false;
+}
+
+void Protokoll::abschlussFuellen(Abschluss &abschluss) const
+{
+    abschluss.protokollErsetzen = m_ersetzt || m_gespeichert > m_bytes.size();
+    abschluss.protokollKopf =
+        abschluss.protokollErsetzen ? m_bytes : m_bytes.left(m_bytes.size() - m_gespeichert);
+}
+
+int Protokoll::rowCount(const QModelIndex &eltern) const
+{
+    return eltern.isValid() ? 0 : int(m_vomEnde.size());
+}
+
+QVariant Protokoll::data(const QModelIndex &index, int rolle) const
+{
+    if (rolle != Qt::DisplayRole || !index.isValid())
+        return {};
+    return zeile(index.row());
+}
+
+} // namespace zanti
