@@ -9,6 +9,7 @@
 #include "persistence/verkauf.h"
 #include "printing/drucker_port.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -327,6 +328,18 @@ private slots:
         QCOMPARE(a.datei(u"protokoll.txt"_qs), QByteArray());
     }
 
+    void protokollFehlt()
+    {
+        // Missing, or a folder in its place: the protocol starts empty.
+        Aufbau a;
+        QCOMPARE(a.z.Zaehler, 0);
+        QVERIFY(QDir(a.ordner.path()).mkdir(u"protokoll.txt"_qs));
+        a.tippen(u"k1"_qs);
+        a.m.ProtokollLaden();
+        QCOMPARE(a.z.Zaehler, 0);
+        QCOMPARE(a.m.protokoll().zeilen(), 0);
+    }
+
     void protokollDaten_data()
     {
         QTest::addColumn<QByteArray>("datei");
@@ -335,9 +348,8 @@ private slots:
         QTest::newRow("missing") << QByteArray() << QStringList() << QByteArray();
         QTest::newRow("CR LF") << QByteArray("b\r\na\r\n") << QStringList{u"b"_qs, u"a"_qs}
                                << QByteArray("b\r\na\r\n");
-        QTest::newRow("lone LF and CR, no last end")
-            << QByteArray("c\nb\ra") << QStringList{u"c"_qs, u"b"_qs, u"a"_qs}
-            << QByteArray("c\r\nb\r\na\r\n");
+        QTest::newRow("lone LF and CR") << QByteArray("c\nb\ra") << QStringList{u"c"_qs, u"b"_qs, u"a"_qs}
+                                        << QByteArray("c\r\nb\r\na\r\n");
         QTest::newRow("empty lines count") << QByteArray("\r\n\nx") << QStringList{u""_qs, u""_qs, u"x"_qs}
                                            << QByteArray("\r\n\r\nx\r\n");
         QTest::newRow("Windows-1252") << QByteArray("\x80 \xe4\r\n") << QStringList{u"€ ä"_qs}

@@ -2,48 +2,11 @@
 
 #include "core/text_helfer.h"
 #include "persistence/abschluss.h"
+#include "persistence/verkauf.h"
 
-#include <QByteArrayView>
+#include <algorithm>
 
 namespace zanti {
-
-namespace {
-
-// Every line end made CR LF; the same bytes when it already is so.
-QByteArray ZeilenendenCrLf(const QByteArray &roh)
-{
-    const qsizetype n = roh.size();
-    bool schonRichtig = n == 0 || roh.endsWith("\r\n");
-    for (qsizetype i = 0; schonRichtig && i < n; ++i) {
-        if (roh[i] == '\r')
-            schonRichtig = i + 1 < n && roh[i + 1] == '\n';
-        else if (roh[i] == '\n')
-            schonRichtig = i > 0 && roh[i - 1] == '\r';
-    }
-    if (schonRichtig)
-        return roh;
-
-    QByteArray text;
-    text.reserve(n + n / 8 + 2);
-    qsizetype zeilenAnfang = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = roh[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        text.append(QByteArrayView(roh).sliced(zeilenAnfang, i - zeilenAnfang));
-        text.append("\r\n");
-        if (c == '\r' && i + 1 < n && roh[i + 1] == '\n')
-            ++i;
-        zeilenAnfang = i + 1;
-    }
-    if (zeilenAnfang < n) {
-        text.append(QByteArrayView(roh).sliced(zeilenAnfang));
-        text.append("\r\n");
-    }
-    return text;
-}
-
-} // namespace
 
 Protokoll::Protokoll(QObject *eltern)
     : QAbstractListModel(eltern)
@@ -53,7 +16,7 @@ Protokoll::Protokoll(QObject *eltern)
 qint32 Protokoll::laden(const QByteArray &datei)
 {
     beginResetModel();
-    m_bytes = ZeilenendenCrLf(datei);
+    m_bytes = ProtokollZeilenenden(datei);
     m_vomEnde.clear();
     const qsizetype groesse = m_bytes.size();
     for (qsizetype anfang = 0; anfang < groesse;) {
