@@ -19,6 +19,9 @@ Cent Menge(const QString &anzahl)
     return BetragLesen(anzahl).value_or(0);
 }
 
+// The system colour of button faces, 8000000F hex as a signed 32-bit number.
+const QString kTastenflaeche = QStringLiteral("-2147483633");
+
 } // namespace
 
 KassenModell::KassenModell(const QString &programmordner, DruckerPort &port, QObject *eltern)
@@ -132,6 +135,24 @@ void KassenModell::BonTastenPruefen()
         emit knopfFreigeben(Knopf::Istgleich, false);
         emit knopfFreigeben(Knopf::Storno, false);
     }
+}
+
+void KassenModell::TasteAendern(int k, const QString &text, const QString &preis,
+                                const QString &farbe)
+{
+    if (k < 1 || k > kArtikelTasten)
+        return;
+    z.Tasten.ArtikelText[k] = text.isEmpty() ? u" "_qs : text;
+    z.Tasten.ArtikelFarbe[k] = farbe.isEmpty() ? kTastenflaeche : farbe;
+    if (!preis.isEmpty()) {
+        // A price that reads as a number is stored as "##0.00"; any other
+        // text stays as typed (the key then refuses to sell).
+        const std::optional<Cent> betrag = BetragLesen(preis);
+        z.Tasten.ArtikelPreis[k] = betrag ? BetragFormat(*betrag) : preis;
+    } else {
+        z.Tasten.ArtikelPreis[k] = u" "_qs;
+    }
+    TastenSpeichern();
 }
 
 void KassenModell::SalatUmschalten()

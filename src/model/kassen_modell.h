@@ -58,7 +58,12 @@ public:
     // kept in memory.
     void DatenbankEinrichten(bool offen);
     void ProtokollLaden();
+    void TastenLaden();
+    void VerkaufszahlenLaden();
+    void BonkopfLaden();
     void EinstellungenLaden();
+    // The switches, the password and the logo number from the settings.
+    void EinstellungenUebernehmen();
 
     // Booking (kassen_modell.cpp).
     void ArtikelTaste(int k);
@@ -93,6 +98,11 @@ public:
     // register's), and the new ones from the dialog, saved at once.
     Kopfzeilen BonkopfLesen();
     void BonkopfUebernehmen(const Kopfzeilen &kopfzeile, int bonImageNr);
+
+    // The key editor's "Übernahme" for key k (saved at once), and a layout
+    // file chosen by the operator.
+    void TasteAendern(int k, const QString &text, const QString &preis, const QString &farbe);
+    void TastenLadenAus(const QString &pfad);
 
     // The switches; all but the salad key act in set-up mode only.
     void SalatUmschalten();

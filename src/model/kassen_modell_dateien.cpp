@@ -17,8 +17,10 @@ namespace zanti {
 
 namespace {
 
-// What the dialog for the head lines reads of bonkopf.ini.
-constexpr int kBonkopfPuffer = 30;
+// What start-up reads of kasse.ini and bonkopf.ini; what the key editor's
+// layout files and the dialog for the head lines read.
+constexpr int kStartPuffer = 40;
+constexpr int kDialogPuffer = 30;
 
 } // namespace
 
@@ -63,9 +65,40 @@ void KassenModell::ProtokollLaden()
     z.ProtokollZeilen = z.Zaehler;
 }
 
+void KassenModell::TastenLaden()
+{
+    z.Tasten = TastenLayoutLesen(IniDatei::Laden(datei(u"kasse.ini"_qs)), kStartPuffer);
+}
+
+void KassenModell::TastenLadenAus(const QString &pfad)
+{
+    z.Tasten = TastenLayoutLesen(IniDatei::Laden(pfad), kDialogPuffer);
+}
+
+void KassenModell::VerkaufszahlenLaden()
+{
+    z.Verkauft = VerkaufszahlenLesen(IniDatei::Laden(datei(u"verkauf.ini"_qs)));
+    z.Gesamteinnahme = z.Verkauft[36];
+}
+
+void KassenModell::BonkopfLaden()
+{
+    z.Kopfzeile = KopfzeilenLesen(IniDatei::Laden(datei(u"bonkopf.ini"_qs)), kStartPuffer);
+}
+
 void KassenModell::EinstellungenLaden()
 {
     z.Einstellung = EinstellungenLesen(IniDatei::Laden(datei(u"Einstellungen.ini"_qs)));
+}
+
+void KassenModell::EinstellungenUebernehmen()
+{
+    // A setting that is no number leaves its member at 0.
+    z.Einzelbon = GanzzahlLesen(z.Einstellung[2]).value_or(0);
+    z.TischnummerAnzeige = GanzzahlLesen(z.Einstellung[3]).value_or(0);
+    z.Tischnummer = 0;
+    z.Passwort = z.Einstellung[4];
+    z.BonImageNr = GanzzahlLesen(z.Einstellung[5]).value_or(0);
 }
 
 bool KassenModell::dateiGespeichert(const QString &pfad, bool erfolg)
@@ -134,7 +167,7 @@ QStringList KassenModell::fehlerhafteDateien() const
 Kopfzeilen KassenModell::BonkopfLesen()
 {
     // The file is the truth: what an earlier OK saved is what is shown.
-    const Kopfzeilen gelesen = KopfzeilenLesen(IniDatei::Laden(datei(u"bonkopf.ini"_qs)), kBonkopfPuffer);
+    const Kopfzeilen gelesen = KopfzeilenLesen(IniDatei::Laden(datei(u"bonkopf.ini"_qs)), kDialogPuffer);
     for (int i = 1; i <= 4; ++i)
         z.Kopfzeile[i] = gelesen[i];
     return z.Kopfzeile;

@@ -1,9 +1,6 @@
 // Start-up: reads the data files of the program folder, labels the keys,
 // opens the receipt database and the printer port.
 #include "persistence/bon_tabelle.h"
-#include "persistence/datei.h"
-#include "persistence/ini_datei.h"
-#include "persistence/verkauf.h"
 #include "printing/drucker_port.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
@@ -62,9 +59,6 @@ void Kasse::starten()
     // Before any file is read: a close that a power cut interrupted is
     // finished, so the files agree with the database.
     const bool datenbankOffen = m_modell->DatenbankOeffnen();
-    z.Zaehler = 0;
-    z.ProtokollZeilen = 0;
-    z.Anzahl_Eingabe = u"0"_qs;
     startText(u"Variablen OK"_qs);
     FunktionstastenAus();
     startText(u"F Button aus"_qs);
@@ -76,28 +70,22 @@ void Kasse::starten()
     m_modell->ProtokollLaden();
     startText(u"Protokolldatei gelesen"_qs);
 
-    z.Tasten = TastenLayoutLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"kasse.ini"_qs)), 40);
+    m_modell->TastenLaden();
     startText(u"Tasten gelesen"_qs);
-    z.Verkauft = VerkaufszahlenLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"verkauf.ini"_qs)));
+    m_modell->VerkaufszahlenLaden();
     startText(u"Verkaufszahlen gelesen"_qs);
-    z.Kopfzeile = KopfzeilenLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"bonkopf.ini"_qs)), 40);
+    m_modell->BonkopfLaden();
     startText(u"Bonkopf gelesen"_qs);
     m_modell->EinstellungenLaden();
-    z.Gesamteinnahme = z.Verkauft[36];
     startText(u"Einstellungen gelesen"_qs);
 
-    // A setting that is no number leaves its member at 0.
-    z.Einzelbon = GanzzahlLesen(z.Einstellung[2]).value_or(0);
-    z.TischnummerAnzeige = GanzzahlLesen(z.Einstellung[3]).value_or(0);
-    z.Tischnummer = 0;
+    m_modell->EinstellungenUebernehmen();
     panelSetzen(3, BetragFormat(z.Gesamteinnahme));
     panelSetzen(4, u"F1 - Tastenhilfe"_qs);
     m_modell->SchalterAnzeigen();
     startText(u"Statusbar beschrieben"_qs);
     TastenBeschriften();
     startText(u"Buttons beschrieben"_qs);
-    z.Passwort = z.Einstellung[4];
-    z.BonImageNr = GanzzahlLesen(z.Einstellung[5]).value_or(0);
     startText(u"Einstellungen übergeben"_qs);
     startText(u"Schnittstelle geprüft"_qs);
     m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung[6]);
