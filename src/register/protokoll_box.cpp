@@ -14,6 +14,23 @@ namespace {
 
 constexpr qreal kMindestPixel = 11;
 
+// Lays a line out in rows of the given width; gives their height.
+qreal ZeilenLegen(QTextLayout &satz, qreal breite)
+{
+    QTextOption umbruch;
+    umbruch.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    satz.setTextOption(umbruch);
+    qreal hoehe = 0;
+    satz.beginLayout();
+    for (QTextLine reihe = satz.createLine(); reihe.isValid(); reihe = satz.createLine()) {
+        reihe.setLineWidth(breite);
+        reihe.setPosition(QPointF(0, hoehe));
+        hoehe += reihe.height();
+    }
+    satz.endLayout();
+    return hoehe;
+}
+
 } // namespace
 
 ProtokollBox::ProtokollBox(QWidget *eltern)
@@ -41,12 +58,30 @@ void ProtokollBox::zeigen(const Protokoll &protokoll)
     nachOben();
 }
 
+qreal ProtokollBox::hoehe(const QString &zeile) const
+{
+    const QFontMetricsF metrik(font());
+    const qreal breite = viewport()->width() - 2 * kRand;
+    if (metrik.horizontalAdvance(zeile) <= breite)
+        return metrik.lineSpacing();
+    QTextLayout satz(zeile, font());
+    return ZeilenLegen(satz, breite);
+}
+
 void ProtokollBox::bereichSetzen()
 {
     const int zeilen = m_protokoll ? m_protokoll->zeilen() : 0;
-    const int sichtbar = qMax(1, int((viewport()->height() - 2 * kRand) / fontMetrics().lineSpacing()));
-    verticalScrollBar()->setPageStep(sichtbar);
-    verticalScrollBar()->setRange(0, qMax(0, zeilen - sichtbar));
+    const qreal platz = viewport()->height() - 2 * kRand;
+    verticalScrollBar()->setPageStep(qMax(1, int(platz / fontMetrics().lineSpacing())));
+    // Scrolled to the end, the oldest lines fill the box: only they are
+    // measured, however long the protocol.
+    int ganz = 0;
+    for (qreal belegt = 0; ganz < zeilen; ++ganz) {
+        belegt += hoehe(m_protokoll->zeile(zeilen - 1 - ganz));
+        if (belegt > platz)
+            break;
+    }
+    verticalScrollBar()->setRange(0, qMax(0, zeilen - qMax(1, ganz)));
 }
 
 void ProtokollBox::scrollContentsBy(int, int)
@@ -73,17 +108,7 @@ void ProtokollBox::paintEvent(QPaintEvent *)
         }
         // Wider than the box: the line goes on in the next row.
         QTextLayout satz(zeile, font());
-        QTextOption umbruch;
-        umbruch.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        satz.setTextOption(umbruch);
-        qreal hoehe = 0;
-        satz.beginLayout();
-        for (QTextLine reihe = satz.createLine(); reihe.isValid(); reihe = satz.createLine()) {
-            reihe.setLineWidth(breite);
-            reihe.setPosition(QPointF(0, hoehe));
-            hoehe += reihe.height();
-        }
-        satz.endLayout();
+        const qreal hoehe = ZeilenLegen(satz, breite);
         satz.draw(&maler, QPointF(kRand, y));
         y += hoehe;
     }

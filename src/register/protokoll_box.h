@@ -38,6 +38,8 @@ protected:
 
 private:
     void bereichSetzen();
+    // Height of a line in the box, wrapped when wider.
+    qreal hoehe(const QString &zeile) const;
     void schriftAnpassen();
 
     const Protokoll *m_protokoll = nullptr;
