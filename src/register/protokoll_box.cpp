@@ -47,15 +47,19 @@ ProtokollBox::ProtokollBox(QWidget *eltern)
 void ProtokollBox::zeigen(const Protokoll &protokoll)
 {
     m_protokoll = &protokoll;
-    // A new line is in sight at once.
-    const auto nachOben = [this] {
-        bereichSetzen();
+    // A new line is in sight at once. It goes on top, so the oldest lines
+    // that fill the box scrolled to the end stay the same, unless all fit.
+    connect(&protokoll, &QAbstractItemModel::rowsInserted, this, [this] {
+        bereichSetzen(m_ganzAmEnde >= m_protokoll->zeilen() - 1);
         verticalScrollBar()->setValue(0);
         viewport()->update();
-    };
-    connect(&protokoll, &QAbstractItemModel::rowsInserted, this, nachOben);
-    connect(&protokoll, &QAbstractItemModel::modelReset, this, nachOben);
-    nachOben();
+    });
+    connect(&protokoll, &QAbstractItemModel::modelReset, this, [this] {
+        bereichSetzen(true);
+        verticalScrollBar()->setValue(0);
+        viewport()->update();
+    });
+    bereichSetzen(true);
 }
 
 qreal ProtokollBox::hoehe(const QString &zeile) const
@@ -68,20 +72,22 @@ qreal ProtokollBox::hoehe(const QString &zeile) const
     return ZeilenLegen(satz, breite);
 }
 
-void ProtokollBox::bereichSetzen()
+void ProtokollBox::bereichSetzen(bool messen)
 {
     const int zeilen = m_protokoll ? m_protokoll->zeilen() : 0;
     const qreal platz = viewport()->height() - 2 * kRand;
     verticalScrollBar()->setPageStep(qMax(1, int(platz / fontMetrics().lineSpacing())));
     // Scrolled to the end, the oldest lines fill the box: only they are
     // measured, however long the protocol.
-    int ganz = 0;
-    for (qreal belegt = 0; ganz < zeilen; ++ganz) {
-        belegt += hoehe(m_protokoll->zeile(zeilen - 1 - ganz));
-        if (belegt > platz)
-            break;
+    if (messen) {
+        m_ganzAmEnde = 0;
+        for (qreal belegt = 0; m_ganzAmEnde < zeilen; ++m_ganzAmEnde) {
+            belegt += hoehe(m_protokoll->zeile(zeilen - 1 - m_ganzAmEnde));
+            if (belegt > platz)
+                break;
+        }
     }
-    verticalScrollBar()->setRange(0, qMax(0, zeilen - qMax(1, ganz)));
+    verticalScrollBar()->setRange(0, qMax(0, zeilen - qMax(1, m_ganzAmEnde)));
 }
 
 void ProtokollBox::scrollContentsBy(int, int)
@@ -125,7 +131,7 @@ void ProtokollBox::resizeEvent(QResizeEvent *ereignis)
 {
     QAbstractScrollArea::resizeEvent(ereignis);
     schriftAnpassen();
-    bereichSetzen();
+    bereichSetzen(true);
 }
 
 void ProtokollBox::schriftAnpassen()

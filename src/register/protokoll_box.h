@@ -37,13 +37,16 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    void bereichSetzen();
+    // messen: the oldest lines are measured again (size, font or lines changed).
+    void bereichSetzen(bool messen);
     // Height of a line in the box, wrapped when wider.
     qreal hoehe(const QString &zeile) const;
     void schriftAnpassen();
 
     const Protokoll *m_protokoll = nullptr;
     bool m_umbrechen = false;
+    // How many of the oldest lines fill the box, scrolled to the end.
+    int m_ganzAmEnde = 0;
 };
 
 } // namespace zanti
