@@ -2,7 +2,10 @@
 // receipt head, each written as a new file is laid out and read back; and the
 // dialog that edits the receipt head.
 #include "core/tasten.h"
+#include "model/kassen_modell.h"
+#include "printing/drucker_port.h"
 #include "register/bonkopf.h"
+#include "register/meldung.h"
 #include "persistence/einstellungen.h"
 #include "persistence/ini_datei.h"
 #include "persistence/tasten_layout.h"
@@ -92,7 +95,6 @@ private slots:
     // protokoll.txt
     void protokollLesen_data();
     void protokollLesen();
-    void protokollFehlt();
     void protokollSpeichernUndLesen();
     void protokollGrossSchnell();
     void protokollVerkaufsZeile_data();
@@ -121,10 +123,14 @@ private slots:
 private:
     // The register's lines and logo number outlive the main window, which
     // takes the dialog with it.
+    // The dialog as the register opens it, on the model's head lines.
     struct Fenster
     {
-        Kopfzeilen kopfzeile;
-        int bonImageNr = 0;
+        explicit Fenster(const Programmordner &ordner) : port(ordner.pfad()), modell(ordner.pfad(), port) {}
+        DruckerPort port;
+        KassenModell modell;
+        Kopfzeilen &kopfzeile = modell.zustand().Kopfzeile;
+        int &bonImageNr = modell.zustand().BonImageNr;
         QWidget haupt;
         QPointer<Bonkopf> dialog;
     };
@@ -322,24 +328,9 @@ void TestDatendateien::protokollLesen()
     QFETCH(QByteArray, datei);
     QFETCH(QString, text);
     QFETCH(int, zeilen);
-    Programmordner ordner;
-    ordner.schreiben(QStringLiteral("protokoll.txt"), datei);
-    const Protokolldatei protokoll = ProtokollLesen(ordner.datei(QStringLiteral("protokoll.txt")));
-    QCOMPARE(protokoll.text, text);
-    QCOMPARE(protokoll.zeilen, zeilen);
-}
-
-void TestDatendateien::protokollFehlt()
-{
-    Programmordner ordner;
-    const Protokolldatei fehlt = ProtokollLesen(ordner.datei(QStringLiteral("protokoll.txt")));
-    QVERIFY(fehlt.text.isEmpty());
-    QCOMPARE(fehlt.zeilen, 0);
-
-    QVERIFY(QDir(ordner.pfad()).mkdir(QStringLiteral("ordner.txt")));
-    const Protokolldatei ordnerStattDatei = ProtokollLesen(ordner.datei(QStringLiteral("ordner.txt")));
-    QVERIFY(ordnerStattDatei.text.isEmpty());
-    QCOMPARE(ordnerStattDatei.zeilen, 0);
+    const QByteArray gelesen = ProtokollZeilenenden(datei);
+    QCOMPARE(Cp1252Lesen(gelesen), text);
+    QCOMPARE(gelesen.count('\n'), zeilen);
 }
 
 void TestDatendateien::protokollSpeichernUndLesen()
@@ -347,17 +338,13 @@ void TestDatendateien::protokollSpeichernUndLesen()
     // The file is the text as it stands, so a protocol read back is the same
     // and the numbering goes on from its lines, however often it is saved.
     const QString text = QStringLiteral("2 14:05:10  1 x Grüße   1,00\r\n1 14:05:09  3 x Cola   4,50\r\n");
-    QCOMPARE(ProtokollDateiInhalt(text),
-             QByteArray("2 14:05:10  1 x Gr\xFC\xDF" "e   1,00\r\n1 14:05:09  3 x Cola   4,50\r\n"));
+    const QByteArray datei =
+        QByteArray("2 14:05:10  1 x Gr\xFC\xDF" "e   1,00\r\n1 14:05:09  3 x Cola   4,50\r\n");
+    QCOMPARE(ProtokollDateiInhalt(text), datei);
     QCOMPARE(ProtokollDateiInhalt(QString()), QByteArray());
     QCOMPARE(ProtokollDateiInhalt(QStringLiteral("\r\n")), QByteArray("\r\n"));
     QCOMPARE(ProtokollDateiInhalt(QStringLiteral("1 x")), QByteArray("1 x\r\n"));
-
-    Programmordner ordner;
-    ordner.schreiben(QStringLiteral("protokoll.txt"), ProtokollDateiInhalt(text));
-    const Protokolldatei gelesen = ProtokollLesen(ordner.datei(QStringLiteral("protokoll.txt")));
-    QCOMPARE(gelesen.text, text);
-    QCOMPARE(gelesen.zeilen, 2);
+    QCOMPARE(ProtokollZeilenenden(datei), datei);
 }
 
 void TestDatendateien::protokollGrossSchnell()
@@ -365,12 +352,10 @@ void TestDatendateien::protokollGrossSchnell()
     QByteArray datei;
     for (int i = 32000; i > 0; --i)
         datei += QByteArray::number(i) + " 14:05:09  3 x Apfelschorle gro\xDF   4,50\r\n";
-    Programmordner ordner;
-    ordner.schreiben(QStringLiteral("protokoll.txt"), datei);
-
-    const Protokolldatei protokoll = ProtokollLesen(ordner.datei(QStringLiteral("protokoll.txt")));
-    QCOMPARE(protokoll.zeilen, 32000);
-    QCOMPARE(ProtokollDateiInhalt(protokoll.text), datei);
+    QCOMPARE(ProtokollZeilenenden(datei), datei);
+    QByteArray nurLf = datei;
+    nurLf.replace("\r\n", "\n");
+    QCOMPARE(ProtokollZeilenenden(nurLf), datei);
 }
 
 void TestDatendateien::protokollVerkaufsZeile_data()
@@ -538,7 +523,11 @@ void TestDatendateien::oeffnen(Fenster &f, const Programmordner &ordner)
     f.haupt.resize(800, 600);
     f.haupt.move(40, 30);
     f.haupt.show();
-    f.dialog = new Bonkopf(ordner.pfad(), f.kopfzeile, f.bonImageNr, &f.haupt);
+    Q_UNUSED(ordner);
+    f.dialog = new Bonkopf(f.modell.BonkopfLesen(), f.bonImageNr, &f.haupt);
+    QObject::connect(f.dialog, &Bonkopf::uebernommen, &f.modell, &KassenModell::BonkopfUebernehmen);
+    QObject::connect(&f.modell, &KassenModell::meldung, &f.haupt,
+                     [&f](const QString &text, const QString &titel) { Meldung(&f.haupt, text, titel); });
     f.dialog->show();
 }
 
@@ -547,7 +536,7 @@ void TestDatendateien::bonkopfLaden()
     Programmordner ordner;
     ordner.schreibenZeilen(QStringLiteral("bonkopf.ini"),
                            {"[kopf]", "Titel1=TSV Grünwiese", "Titel2= ", "Titel3=Sommerfest", "Titel4=Danke!"});
-    Fenster f;
+    Fenster f{ordner};
     f.kopfzeile[1] = QStringLiteral("alt");
     f.bonImageNr = 3;
     oeffnen(f, ordner);
@@ -573,7 +562,7 @@ void TestDatendateien::bonkopfLaden()
 void TestDatendateien::bonkopfOhneDatei()
 {
     Programmordner ordner;
-    Fenster f;
+    Fenster f{ordner};
     oeffnen(f, ordner);
     for (int i = 1; i <= 4; ++i) {
         QCOMPARE(f.kopfzeile[i], QStringLiteral("Unbekannt"));
@@ -590,7 +579,7 @@ void TestDatendateien::bonkopfOkMitLeererZeile()
     ordner.schreibenZeilen(QStringLiteral("bonkopf.ini"),
                            {"; von Hand", "[kopf]", "Titel1=a", "Titel2=b", "Titel3=c", "Titel4=d"});
     Meldungsrekorder rekorder;
-    Fenster f;
+    Fenster f{ordner};
     oeffnen(f, ordner);
     Kind<QLineEdit>(f.dialog, "Text1")->setText(QStringLiteral("TSV Grünwiese"));
     Kind<QLineEdit>(f.dialog, "Text2")->clear();
@@ -614,7 +603,7 @@ void TestDatendateien::bonkopfOkLeereLogoNummer()
 {
     Programmordner ordner;
     Meldungsrekorder rekorder;
-    Fenster f;
+    Fenster f{ordner};
     f.bonImageNr = 4;
     oeffnen(f, ordner);
     for (int i = 1; i <= 5; ++i)
@@ -635,7 +624,7 @@ void TestDatendateien::bonkopfAbbrechen()
     const QByteArray datei = Zeilen({"[kopf]", "Titel1=a", "Titel2=b", "Titel3=c", "Titel4=d"});
     ordner.schreiben(QStringLiteral("bonkopf.ini"), datei);
     Meldungsrekorder rekorder;
-    Fenster f;
+    Fenster f{ordner};
     f.bonImageNr = 5;
     oeffnen(f, ordner);
     Kind<QLineEdit>(f.dialog, "Text1")->setText(QStringLiteral("verworfen"));
@@ -666,7 +655,7 @@ void TestDatendateien::bonkopfLogoKeineZahl()
     const QByteArray datei = Zeilen({"[kopf]", "Titel1=a", "Titel2=b", "Titel3=c", "Titel4=d"});
     ordner.schreiben(QStringLiteral("bonkopf.ini"), datei);
     Meldungsrekorder rekorder;
-    Fenster f;
+    Fenster f{ordner};
     f.bonImageNr = 1;
     oeffnen(f, ordner);
     Kind<QLineEdit>(f.dialog, "Text2")->clear();
@@ -700,7 +689,7 @@ void TestDatendateien::bonkopfLangeZeile()
     Programmordner ordner;
     Meldungsrekorder rekorder;
     {
-        Fenster f;
+        Fenster f{ordner};
         oeffnen(f, ordner);
         Kind<QLineEdit>(f.dialog, "Text1")->setText(zeile35);
         QTest::mouseClick(Kind<QPushButton>(f.dialog, "OKButton"), Qt::LeftButton);
@@ -708,7 +697,7 @@ void TestDatendateien::bonkopfLangeZeile()
     }
     // Start-up reads it whole; the dialog shows only 29 characters.
     QCOMPARE(KopfzeilenLesen(IniDatei::Laden(ordner.datei(QStringLiteral("bonkopf.ini"))), 40)[1], zeile35);
-    Fenster f;
+    Fenster f{ordner};
     f.kopfzeile[1] = zeile35;
     oeffnen(f, ordner);
     QCOMPARE(Kind<QLineEdit>(f.dialog, "Text1")->text(), zeile35.left(29));
@@ -721,7 +710,7 @@ void TestDatendateien::bonkopfSpeichernScheitert()
     // A folder where bonkopf.ini should be: the save cannot succeed.
     QVERIFY(QDir(ordner.pfad()).mkdir(QStringLiteral("bonkopf.ini")));
     Meldungsrekorder rekorder;
-    Fenster f;
+    Fenster f{ordner};
     oeffnen(f, ordner);
     Kind<QLineEdit>(f.dialog, "Text1")->setText(QStringLiteral("Neue Zeile"));
     Kind<QLineEdit>(f.dialog, "Text5")->setText(QStringLiteral("6"));

@@ -1,9 +1,9 @@
 // The keypad for the amount given and the table number, tapped key by key
-// against a stand-in register window with its two display lines and "GEG".
+// on the register window: what it shows in the two display lines and what
+// "OK" does with "GEG" (the rules themselves are tested on the model).
 #include "register/eingabefeld.h"
 #include "register/kassen_taste.h"
-#include "register/kassen_zustand.h"
-#include "support/testumgebung.h"
+#include "support/kassen_fixture.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -39,34 +39,45 @@ QString TastenName(const QString &beschriftung)
 
 struct Aufbau
 {
-    Meldungsrekorder rekorder;
-    ModalWaechter waechter;
-    KassenZustand z;
-    QWidget kasse;
-    QLabel *label1_0 = new QLabel(&kasse);
-    QLabel *label1_1 = new QLabel(&kasse);
-    QPushButton *geg = new QPushButton(QStringLiteral("GEG"), &kasse);
+    KassenFixture f;
+    QLabel *label1_0 = nullptr;
+    QLabel *label1_1 = nullptr;
+    QAbstractButton *geg = nullptr;
     Eingabefeld *feld = nullptr;
 
-    // The register just after "=" with the given total (and "GEG" pressed
-    // when gegeben is 1), or asking for the table number.
+    // The register just after "=" with the given total and "GEG" pressed
+    // (gegeben 1), or asking for the table number at an article key.
     Aufbau(Cent summe, int gegeben, int tischnummerAnzeige = 0)
     {
-        label1_0->setObjectName(QStringLiteral("Label1_0"));
-        label1_1->setObjectName(QStringLiteral("Label1_1"));
-        geg->setObjectName(QStringLiteral("GegebenTaste"));
-        z.G_Summe = summe;
-        z.Gegeben = gegeben;
-        z.TischnummerAnzeige = tischnummerAnzeige;
-        label1_0->setText(gegeben ? QStringLiteral("GESAMT") : QStringLiteral("TISCHNUMMER"));
-        label1_1->setText(gegeben ? BetragFormat(summe) : QString());
-        geg->setEnabled(gegeben == 1);
-        kasse.resize(800, 600);
-        kasse.move(100, 60);
-        kasse.show();
-        feld = new Eingabefeld(z, label1_0, label1_1, geg, &kasse);
-        feld->zeigen();
+        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
+        f.ordner.schreibenZeilen(u"Einstellungen.ini"_qs,
+                                 {u"[Status]"_qs, u"Einstellung3="_qs + QString::number(tischnummerAnzeige)});
+        f.starten();
+        f.rekorder.meldungen.clear(); // the printer that is not there
+        f.kasse().resize(784, 604); // the design size: the offset in twips holds unscaled
+        f.kasse().move(100, 60);
+        QTest::qWait(20);
+        label1_0 = f.finden<QLabel>(u"Label1_0"_qs);
+        label1_1 = f.finden<QLabel>(u"Label1_1"_qs);
+        geg = f.finden<QAbstractButton>(u"GegebenTaste"_qs);
+        z().G_Summe = summe;
+        if (gegeben == 1 || tischnummerAnzeige != 1) {
+            label1_0->setText(u"GESAMT"_qs);
+            label1_1->setText(BetragFormat(summe));
+            geg->setEnabled(true);
+            QTest::mouseClick(geg, Qt::LeftButton);
+        } else {
+            geg->setEnabled(false);
+            f.klicken(u"Command1"_qs);
+        }
+        feld = f.kasse().findChild<Eingabefeld *>(u"Eingabefeld"_qs);
+        QVERIFY(feld && feld->isVisible());
     }
+
+    KassenZustand &z() { return f.kasse().zustand(); }
+
+    // Shown again as the register shows it.
+    void zeigen() { feld->zeigen(f.kasse().modell().Schnellbetraege()); }
 
     QAbstractButton *taste(const QString &name) const
     {
@@ -113,9 +124,9 @@ void TestEingabefeld::tastenUndLage()
 {
     Aufbau a(750, 1);
     QVERIFY(a.feld->isWindow());
-    QCOMPARE(a.feld->parentWidget(), &a.kasse);
+    QCOMPARE(a.feld->parentWidget(), &a.f.kasse());
     QCOMPARE(a.feld->windowModality(), Qt::NonModal);
-    QCOMPARE(a.feld->pos(), a.kasse.pos() + QPoint(257, 116)); // 3860, 1740 twips
+    QCOMPARE(a.feld->pos(), a.f.kasse().pos() + QPoint(257, 116)); // 3860, 1740 twips
 
     // Name, caption, left and top in twips; every key 1455 x 1215.
     const struct
@@ -176,7 +187,7 @@ void TestEingabefeld::eingabeAnzeigen()
     QCOMPARE(a.label1_1->text(), anzeige);
     QCOMPARE(a.label1_0->text(), u"GESAMT"_qs);
     QVERIFY(a.feld->isVisible());
-    QCOMPARE(a.z.Gegeben, 1);
+    QCOMPARE(a.z().Gegeben, 1);
 }
 
 void TestEingabefeld::rueckgeld_data()
@@ -189,13 +200,8 @@ void TestEingabefeld::rueckgeld_data()
     QTest::newRow("quick 10") << "10 OK" << Cent(750) << "2,50";
     QTest::newRow("quick 10 then 5 is below") << "10 5 OK" << Cent(750) << "0,00";
     QTest::newRow("nothing typed") << "OK" << Cent(750) << "0,00";
-    QTest::newRow("exactly the total") << "7 , 5 OK" << Cent(750) << "0,00";
-    QTest::newRow("one cent over") << "7 , 5 1 OK" << Cent(750) << "0,01";
-    QTest::newRow("cents exact") << "1 0 , 0 1 OK" << Cent(999) << "0,02";
     QTest::newRow("trailing comma") << "50 , OK" << Cent(1234) << "37,66";
     QTest::newRow("after clear") << "5 C 2 0 OK" << Cent(1999) << "0,01";
-    QTest::newRow("large") << "1 0 0 0 OK" << Cent(123456) << "0,00";
-    QTest::newRow("hundreds") << "1 0 0 0 OK" << Cent(1) << "999,99";
 }
 
 void TestEingabefeld::rueckgeld()
@@ -208,22 +214,22 @@ void TestEingabefeld::rueckgeld()
     QCOMPARE(a.label1_0->text(), u"ZURÜCK"_qs);
     QCOMPARE(a.label1_1->text(), zurueck);
     QVERIFY(!a.geg->isEnabled());
-    QCOMPARE(a.z.Gegeben, 0);
-    QCOMPARE(a.z.G_Summe, summe);
+    QCOMPARE(a.z().Gegeben, 0);
+    QCOMPARE(a.z().G_Summe, summe);
     QVERIFY(!a.feld->isVisible());
-    QVERIFY(a.rekorder.meldungen.isEmpty());
+    QVERIFY(a.f.rekorder.meldungen.isEmpty());
 }
 
 void TestEingabefeld::betragKeineZahl()
 {
     Aufbau a(750, 1);
     a.tippen(QStringLiteral("1 , , 2 OK"));
-    QCOMPARE(a.rekorder.texte(), QStringList{kEingabeFehler});
-    QCOMPARE(a.rekorder.meldungen.first().titel, u"Fehler"_qs);
+    QCOMPARE(a.f.rekorder.texte(), QStringList{kEingabeFehler});
+    QCOMPARE(a.f.rekorder.meldungen.first().titel, u"Fehler"_qs);
     QVERIFY(a.feld->isVisible());
     QCOMPARE(a.label1_0->text(), u"GESAMT"_qs);
     QVERIFY(a.geg->isEnabled());
-    QCOMPARE(a.z.Gegeben, 1);
+    QCOMPARE(a.z().Gegeben, 1);
 
     // The text was cleared: a new try starts from nothing.
     a.tippen(QStringLiteral("1"));
@@ -241,11 +247,7 @@ void TestEingabefeld::tischnummer_data()
 
     QTest::newRow("12") << "1 2 OK" << 12 << "12";
     QTest::newRow("12,5 to even") << "1 2 , 5 OK" << 12 << "12,5";
-    QTest::newRow("13,5 to even") << "1 3 , 5 OK" << 14 << "13,5";
-    QTest::newRow("12,6 up") << "1 2 , 6 OK" << 13 << "12,6";
     QTest::newRow("0,5 passes as 0") << ", 5 OK" << 0 << "0,5";
-    QTest::newRow("trailing comma") << "7 , OK" << 7 << "7,";
-    QTest::newRow("largest") << "3 2 7 6 7 OK" << 32767 << "32767";
 }
 
 void TestEingabefeld::tischnummer()
@@ -254,15 +256,15 @@ void TestEingabefeld::tischnummer()
     QFETCH(int, tisch);
     QFETCH(QString, anzeige);
     Aufbau a(0, 0, 1);
-    a.z.Tischnummer = -1; // so that a table 0 shows as written
+    a.z().Tischnummer = -1; // so that a table 0 shows as written
     a.tippen(tasten);
-    QCOMPARE(a.z.Tischnummer, tisch);
+    QCOMPARE(a.z().Tischnummer, tisch);
     QCOMPARE(a.label1_1->text(), anzeige);
     QCOMPARE(a.label1_0->text(), u"TISCHNUMMER"_qs);
     QVERIFY(!a.feld->isVisible());
     QVERIFY(!a.geg->isEnabled());
-    QCOMPARE(a.z.Gegeben, 0);
-    QVERIFY(a.rekorder.meldungen.isEmpty());
+    QCOMPARE(a.z().Gegeben, 0);
+    QVERIFY(a.f.rekorder.meldungen.isEmpty());
 }
 
 void TestEingabefeld::tischnummerAbgelehnt_data()
@@ -272,13 +274,10 @@ void TestEingabefeld::tischnummerAbgelehnt_data()
     QTest::addColumn<QString>("anzeige");
 
     QTest::newRow("nothing") << "OK" << kTischFehler << "";
-    QTest::newRow("zero only") << "0 OK" << kTischFehler << "";
     QTest::newRow("zero comma") << ", OK" << kTischFehler << "0,";
     QTest::newRow("cleared") << "4 C OK" << kTischFehler << "";
     QTest::newRow("above 16 bits") << "3 2 7 6 8 OK" << kTischFehler << "32768";
-    QTest::newRow("far above") << "9 9 9 9 9 9 9 9 OK" << kTischFehler << "99999999";
     QTest::newRow("two commas") << "1 , , 2 OK" << kEingabeFehler << "1,,2";
-    QTest::newRow("0,,") << ", , OK" << kEingabeFehler << "0,,";
 }
 
 void TestEingabefeld::tischnummerAbgelehnt()
@@ -288,9 +287,9 @@ void TestEingabefeld::tischnummerAbgelehnt()
     QFETCH(QString, anzeige);
     Aufbau a(0, 0, 1);
     a.tippen(tasten);
-    QCOMPARE(a.rekorder.texte(), QStringList{meldung});
-    QCOMPARE(a.rekorder.meldungen.first().titel, u"Fehler"_qs);
-    QCOMPARE(a.z.Tischnummer, 0);
+    QCOMPARE(a.f.rekorder.texte(), QStringList{meldung});
+    QCOMPARE(a.f.rekorder.meldungen.first().titel, u"Fehler"_qs);
+    QCOMPARE(a.z().Tischnummer, 0);
     QVERIFY(a.feld->isVisible());
     QCOMPARE(a.label1_1->text(), anzeige); // what was typed stays in view
     QCOMPARE(a.label1_0->text(), u"TISCHNUMMER"_qs);
@@ -299,9 +298,9 @@ void TestEingabefeld::tischnummerAbgelehnt()
     a.tippen(QStringLiteral("5"));
     QCOMPARE(a.label1_1->text(), u"5"_qs);
     a.tippen(QStringLiteral("OK"));
-    QCOMPARE(a.z.Tischnummer, 5);
+    QCOMPARE(a.z().Tischnummer, 5);
     QVERIFY(!a.feld->isVisible());
-    QCOMPARE(a.rekorder.meldungen.size(), 1);
+    QCOMPARE(a.f.rekorder.meldungen.size(), 1);
 }
 
 void TestEingabefeld::schnelltastenNachEinstellung()
@@ -315,15 +314,15 @@ void TestEingabefeld::schnelltastenNachEinstellung()
 
     // Loaded afresh after a close, the keys follow the setting of that moment.
     a.tippen(QStringLiteral("3 OK"));
-    a.z.TischnummerAnzeige = 0;
-    a.feld->zeigen();
+    a.z().TischnummerAnzeige = 0;
+    a.zeigen();
     for (const QString &name : schnell)
         QVERIFY2(a.taste(name)->isVisible(), qPrintable(name));
 
     // Any value but 1 counts as off.
     a.feld->close();
-    a.z.TischnummerAnzeige = 2;
-    a.feld->zeigen();
+    a.z().TischnummerAnzeige = 2;
+    a.zeigen();
     for (const QString &name : schnell)
         QVERIFY2(a.taste(name)->isVisible(), qPrintable(name));
 }
@@ -331,13 +330,13 @@ void TestEingabefeld::schnelltastenNachEinstellung()
 void TestEingabefeld::rueckgeldTrotzTischnummern()
 {
     Aufbau a(300, 1, 1);
-    a.z.Tischnummer = 4;
+    a.z().Tischnummer = 4;
     QVERIFY(a.taste(u"Eingabe10"_qs)->isHidden());
     a.tippen(QStringLiteral("5 OK"));
     QCOMPARE(a.label1_0->text(), u"ZURÜCK"_qs);
     QCOMPARE(a.label1_1->text(), u"2,00"_qs);
-    QCOMPARE(a.z.Tischnummer, 4);
-    QCOMPARE(a.z.Gegeben, 0);
+    QCOMPARE(a.z().Tischnummer, 4);
+    QCOMPARE(a.z().Gegeben, 0);
     QVERIFY(!a.geg->isEnabled());
     QVERIFY(!a.feld->isVisible());
 }
@@ -362,9 +361,9 @@ void TestEingabefeld::neuGeladenNachSchliessen()
     QVERIFY(!a.feld->isVisible());
 
     a.label1_1->setText(u"x"_qs);
-    a.feld->zeigen();
+    a.zeigen();
     QVERIFY(a.feld->isVisible());
-    QCOMPARE(a.feld->pos(), a.kasse.pos() + QPoint(257, 116));
+    QCOMPARE(a.feld->pos(), a.f.kasse().pos() + QPoint(257, 116));
     // A pending quick amount would let the 5 replace the text.
     a.tippen(QStringLiteral(", 5"));
     QCOMPARE(a.label1_1->text(), u"0,5"_qs);
@@ -375,9 +374,9 @@ void TestEingabefeld::offenBleibtEingabe()
     Aufbau a(0, 0, 1);
     a.tippen(QStringLiteral("1"));
     // Shown again while open (an article key, or "GEG"): nothing is reloaded.
-    a.feld->zeigen();
+    a.zeigen();
     a.tippen(QStringLiteral("2 OK"));
-    QCOMPARE(a.z.Tischnummer, 12);
+    QCOMPARE(a.z().Tischnummer, 12);
 }
 
 void TestEingabefeld::titelleisteGibtBetragAuf()
@@ -385,14 +384,14 @@ void TestEingabefeld::titelleisteGibtBetragAuf()
     Aufbau a(750, 1, 1);
     a.tippen(QStringLiteral("1 2"));
     a.feld->close();
-    QCOMPARE(a.z.Gegeben, 0);
+    QCOMPARE(a.z().Gegeben, 0);
     QCOMPARE(a.label1_0->text(), u"GESAMT"_qs);
     QVERIFY(a.geg->isEnabled());
 
     // The next "OK" is a table number again, not an amount given.
-    a.feld->zeigen();
+    a.zeigen();
     a.tippen(QStringLiteral("1 2 OK"));
-    QCOMPARE(a.z.Tischnummer, 12);
+    QCOMPARE(a.z().Tischnummer, 12);
     QCOMPARE(a.label1_0->text(), u"GESAMT"_qs);
     QCOMPARE(a.label1_1->text(), u"12"_qs);
     QVERIFY(a.geg->isEnabled());

@@ -5,6 +5,7 @@
 #include "register/kassen_taste.h"
 #include "support/kassen_fixture.h"
 
+#include <QAbstractScrollArea>
 #include <QDir>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -268,6 +269,19 @@ private slots:
         QCOMPARE(zweite.kasse().bonTabelle().zeilen().first().BonId, 3);
         // Port 1 was the port in use, so setting 6 says so now.
         QCOMPARE(zweite.kasse().zustand().Einstellung[6], u"1"_qs);
+    }
+
+    void protokollHoltMengenrahmen()
+    {
+        // "P" puts the quantity keys away; a tap on the protocol brings them back.
+        KassenFixture f;
+        MitLayout(f);
+        f.starten();
+        f.klicken(u"TasteFrei"_qs);
+        QVERIFY(!f.sichtbar(u"Rahmen1"_qs));
+        auto *box = f.finden<QAbstractScrollArea>(u"Protokoll"_qs);
+        QTest::mouseClick(box->viewport(), Qt::LeftButton);
+        QVERIFY(f.sichtbar(u"Rahmen1"_qs));
     }
 
     void einstellmodusOeffnetEditor()

@@ -5,6 +5,8 @@
 #include "core/text_helfer.h"
 #include "persistence/datei.h"
 
+#include <QByteArrayView>
+
 namespace zanti {
 
 namespace {
@@ -33,36 +35,38 @@ QString Einzeilig(const QString &text)
 
 } // namespace
 
-Protokolldatei ProtokollLesen(const QString &pfad)
+QByteArray ProtokollZeilenenden(const QByteArray &datei)
 {
-    Protokolldatei protokoll;
-    const std::optional<QByteArray> bytes = DateiLesen(pfad);
-    if (!bytes || bytes->isEmpty())
-        return protokoll;
+    const qsizetype n = datei.size();
+    bool schonRichtig = n == 0 || datei.endsWith("\r\n");
+    for (qsizetype i = 0; schonRichtig && i < n; ++i) {
+        if (datei[i] == '\r')
+            schonRichtig = i + 1 < n && datei[i + 1] == '\n';
+        else if (datei[i] == '\n')
+            schonRichtig = i > 0 && datei[i - 1] == '\r';
+    }
+    if (schonRichtig)
+        return datei;
 
-    // Built in one pass: tens of thousands of lines must load at once.
-    const QString roh = Cp1252Lesen(*bytes);
-    QString &text = protokoll.text;
-    text.reserve(roh.size() + roh.size() / 8 + 2);
-    const qsizetype n = roh.size();
+    // Built in one pass: a season's protocol must load at once.
+    QByteArray text;
+    text.reserve(n + n / 8 + 2);
     qsizetype zeilenAnfang = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = roh.at(i);
-        if (c != u'\r' && c != u'\n')
+        const char c = datei[i];
+        if (c != '\r' && c != '\n')
             continue;
-        text.append(QStringView(roh).mid(zeilenAnfang, i - zeilenAnfang));
-        text.append(kZeilenende);
-        ++protokoll.zeilen;
-        if (c == u'\r' && i + 1 < n && roh.at(i + 1) == u'\n')
+        text.append(QByteArrayView(datei).sliced(zeilenAnfang, i - zeilenAnfang));
+        text.append("\r\n");
+        if (c == '\r' && i + 1 < n && datei[i + 1] == '\n')
             ++i;
         zeilenAnfang = i + 1;
     }
     if (zeilenAnfang < n) {
-        text.append(QStringView(roh).mid(zeilenAnfang));
-        text.append(kZeilenende);
-        ++protokoll.zeilen;
+        text.append(QByteArrayView(datei).sliced(zeilenAnfang));
+        text.append("\r\n");
     }
-    return protokoll;
+    return text;
 }
 
 QByteArray ProtokollDateiInhalt(const QString &protokollText)

@@ -14,15 +14,10 @@ namespace zanti {
 
 struct BonZeile;
 
-struct Protokolldatei
-{
-    QString text;        // every line followed by CR LF, in file order
-    qint32 zeilen = 0;   // lines read, empty ones included
-};
-
-// A missing or unreadable file gives an empty protocol. Lines end with CR LF,
-// a lone CR or a lone LF; a last line without a line end still counts.
-Protokolldatei ProtokollLesen(const QString &pfad);
+// The bytes of protokoll.txt with every line ending in CR LF. Lines end with
+// CR LF, a lone CR or a lone LF; a last line without a line end still counts.
+// The same bytes when they already are so.
+QByteArray ProtokollZeilenenden(const QByteArray &datei);
 
 // The bytes of protokoll.txt: the protocol text in Windows-1252, every line
 // ending in CR LF.

@@ -1,7 +1,6 @@
 #include "register/anmeldung.h"
 
 #include "register/kassen_taste.h"
-#include "register/kassen_zustand.h"
 #include "register/meldung.h"
 
 #include <QLabel>
@@ -24,8 +23,8 @@ constexpr int kObenTwips = 3375;
 
 } // namespace
 
-Anmeldung::Anmeldung(KassenZustand &zustand, QWidget *kasse)
-    : QWidget(kasse, Qt::Dialog), z(zustand), m_kasse(kasse), m_entwurf(this, {3885, 3015}, 14)
+Anmeldung::Anmeldung(QWidget *kasse)
+    : QWidget(kasse, Qt::Dialog), m_kasse(kasse), m_entwurf(this, {3885, 3015}, 14)
 {
     setObjectName(QStringLiteral("Anmeldung"));
     setWindowTitle(QStringLiteral("Passworteingabe"));
@@ -92,15 +91,18 @@ void Anmeldung::ziffer(const QString &d)
 
 void Anmeldung::ok()
 {
-    // Case matters; an empty password opens on an empty entry.
-    if (m_txtPassword->text() == z.Passwort) {
-        z.Einstellmodus = 1;
-        m_txtPassword->clear();
-        LoginSucceeded = true;
-        hide();
-        return;
-    }
-    // The wrong entry stays: digits typed next are appended to it.
+    emit kennwortEingegeben(m_txtPassword->text());
+}
+
+void Anmeldung::angenommen()
+{
+    m_txtPassword->clear();
+    LoginSucceeded = true;
+    hide();
+}
+
+void Anmeldung::abgelehnt()
+{
     Meldung(this, QStringLiteral("Ungültiges Kennwort. Bitte versuchen Sie es noch einmal!"),
             QStringLiteral("Anmeldung"), [this] { m_txtPassword->setFocus(); });
 }

@@ -1,8 +1,6 @@
 #include "register/bonkopf.h"
 
-#include "persistence/datei.h"
 #include "core/geld.h"
-#include "persistence/ini_datei.h"
 #include "register/entwurfsflaeche.h"
 #include "register/meldung.h"
 
@@ -14,7 +12,6 @@ namespace zanti {
 
 namespace {
 
-constexpr int kDialogPuffer = 30;
 // Design in twips, scaled with the register: from its place to the board's
 // lower right corner, fields a finger hits and a head line of 39 characters
 // fits into.
@@ -22,16 +19,10 @@ constexpr int kBreite = 6960;
 constexpr int kHoehe = 4800;
 constexpr int kSchriftPx = 16;
 
-const QString kDateiname = QStringLiteral("bonkopf.ini");
-
 } // namespace
 
-Bonkopf::Bonkopf(const QString &programmordner, Kopfzeilen &kopfzeile, int &bonImageNr,
-                 QWidget *hauptfenster)
+Bonkopf::Bonkopf(const Kopfzeilen &kopfzeile, int bonImageNr, QWidget *hauptfenster)
     : QWidget(hauptfenster, Qt::Dialog)
-    , m_pfad(ProgrammDatei(programmordner, kDateiname))
-    , m_kopfzeile(kopfzeile)
-    , m_bonImageNr(bonImageNr)
 {
     setObjectName(QStringLiteral("Bonkopf"));
     setWindowTitle(QStringLiteral("Bonkopfeinstellung"));
@@ -63,13 +54,9 @@ Bonkopf::Bonkopf(const QString &programmordner, Kopfzeilen &kopfzeile, int &bonI
     entwurf.anwenden(hauptfenster);
     entwurf.verschieben(hauptfenster, {kAbstandX, kAbstandY});
 
-    // The file is the truth: what an earlier OK saved is what is shown.
-    const Kopfzeilen gelesen = KopfzeilenLesen(IniDatei::Laden(m_pfad), kDialogPuffer);
-    for (int i = 1; i <= 4; ++i) {
-        m_kopfzeile[i] = gelesen[i];
-        m_text[i]->setText(gelesen[i]);
-    }
-    m_logo->setText(QString::number(m_bonImageNr));
+    for (int i = 1; i <= 4; ++i)
+        m_text[i]->setText(kopfzeile[i]);
+    m_logo->setText(QString::number(bonImageNr));
 }
 
 void Bonkopf::uebernehmen()
@@ -82,22 +69,14 @@ void Bonkopf::uebernehmen()
         return;
     }
 
+    Kopfzeilen kopfzeile;
     for (int i = 1; i <= 4; ++i) {
         if (m_text[i]->text().isEmpty())
             m_text[i]->setText(QStringLiteral(" "));
-        m_kopfzeile[i] = m_text[i]->text();
+        kopfzeile[i] = m_text[i]->text();
     }
     m_logo->setText(logoText);
-    m_bonImageNr = *logo;
-
-    IniDatei ini = IniDatei::Laden(m_pfad);
-    KopfzeilenSchreiben(ini, m_kopfzeile);
-    if (!ini.speichern()) {
-        // The lines stay in memory and go to the printer all the same; the
-        // message belongs to the main window because this one closes now.
-        Meldung(parentWidget(), QStringLiteral("Die Datei bonkopf.ini konnte nicht gespeichert werden."),
-                QStringLiteral("Fehler"));
-    }
+    emit uebernommen(kopfzeile, *logo);
     close();
 }
 

@@ -1,13 +1,9 @@
 #include "register/eingabefeld.h"
 
-#include "core/geld.h"
 #include "register/kassen_taste.h"
-#include "register/kassen_zustand.h"
-#include "register/meldung.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
-#include <QLabel>
 
 namespace zanti {
 
@@ -25,14 +21,10 @@ constexpr int kObenTwips = 1740;
 constexpr int kLinksTwips = 3860;
 constexpr int kSchriftPx = 34;
 
-const QString kFehler = QStringLiteral("Fehler");
-
 } // namespace
 
-Eingabefeld::Eingabefeld(KassenZustand &zustand, QLabel *label1_0, QLabel *label1_1,
-                         QAbstractButton *gegebenTaste, QWidget *kasse)
-    : QWidget(kasse, Qt::Tool), z(zustand), m_label1_0(label1_0), m_label1_1(label1_1),
-      m_gegebenTaste(gegebenTaste), m_kasse(kasse),
+Eingabefeld::Eingabefeld(QWidget *kasse)
+    : QWidget(kasse, Qt::Tool), m_kasse(kasse),
       m_entwurf(this, {kFensterBreite, kFensterHoehe}, kSchriftPx)
 {
     setObjectName(QStringLiteral("Eingabefeld"));
@@ -91,34 +83,44 @@ void Eingabefeld::tasteAnlegen(const QString &name, const QString &text, int lin
     }
 }
 
-void Eingabefeld::zeigen()
+void Eingabefeld::zeigen(bool schnellbetraege)
 {
     // A window just shown is on top already.
     if (isVisible()) {
         raise();
         return;
     }
-    laden();
+    laden(schnellbetraege);
     show();
 }
 
-void Eingabefeld::laden()
+void Eingabefeld::laden(bool schnellbetraege)
 {
     Schnellbetrag = 0;
     EingabeText.clear();
     m_entwurf.anwenden(m_kasse);
     m_entwurf.verschieben(m_kasse, {kLinksTwips, kObenTwips});
-    // Follows the setting alone: with table numbers on, the amount given
-    // goes without quick amounts too.
     for (QWidget *t : std::as_const(m_schnelltasten))
-        t->setVisible(z.TischnummerAnzeige != 1);
+        t->setVisible(schnellbetraege);
 }
 
 void Eingabefeld::closeEvent(QCloseEvent *ereignis)
 {
-    z.Gegeben = 0;
     EingabeText.clear();
+    emit abgebrochen();
     QWidget::closeEvent(ereignis);
+}
+
+void Eingabefeld::angenommen()
+{
+    EingabeText.clear();
+    hide();
+}
+
+void Eingabefeld::abgelehnt()
+{
+    // The amount line keeps what was typed.
+    EingabeText.clear();
 }
 
 void Eingabefeld::taste(Art art, int wert)
@@ -142,13 +144,10 @@ void Eingabefeld::taste(Art art, int wert)
         EingabeText.clear();
         break;
     case Art::Ok:
-        if (z.Gegeben != 0 || z.TischnummerAnzeige != 1)
-            okBetrag();
-        else
-            okTischnummer();
-        return; // "OK" writes the display itself
+        emit bestaetigt(EingabeText);
+        return;
     }
-    m_label1_1->setText(EingabeText);
+    emit eingabeGeaendert(EingabeText);
 }
 
 void Eingabefeld::ziffer(int d)
@@ -162,61 +161,6 @@ void Eingabefeld::ziffer(int d)
     } else {
         EingabeText += QString::number(d);
     }
-}
-
-void Eingabefeld::okBetrag()
-{
-    if (EingabeText.isEmpty())
-        EingabeText = ZahlAllgemein(z.G_Summe);
-    std::optional<Cent> gegeben = BetragLesen(EingabeText);
-    if (!gegeben) {
-        ungueltig(QStringLiteral("Ungültige Eingabe. Bitte versuchen Sie es noch einmal!"));
-        return;
-    }
-    // Less than the total is taken as the exact total: no negative change.
-    if (*gegeben <= z.G_Summe)
-        gegeben = z.G_Summe;
-    const Cent Rueckgeld = *gegeben - z.G_Summe;
-
-    m_label1_0->setText(QStringLiteral("ZURÜCK"));
-    m_label1_1->setText(BetragFormat(Rueckgeld));
-    m_gegebenTaste->setEnabled(false);
-    EingabeText.clear();
-    z.Gegeben = 0;
-    hide();
-}
-
-void Eingabefeld::okTischnummer()
-{
-    static const QString kTischFehler =
-        QStringLiteral("Ungültige Tischnummer. Bitte versuchen Sie es noch einmal!");
-    if (EingabeText.isEmpty() || EingabeText == u"0," || EingabeText == u"0") {
-        ungueltig(kTischFehler);
-        return;
-    }
-    // The keys give digits and commas only, so a second comma is the one way
-    // to type what is no number at all.
-    if (EingabeText.count(u',') > 1) {
-        ungueltig(QStringLiteral("Ungültige Eingabe. Bitte versuchen Sie es noch einmal!"));
-        return;
-    }
-    const std::optional<int> tisch = GanzzahlLesen(EingabeText);
-    if (!tisch) { // more than 32767
-        ungueltig(kTischFehler);
-        return;
-    }
-    // 0,5 passes and becomes table 0, so the next article key asks again.
-    m_label1_1->setText(EingabeText);
-    z.Tischnummer = *tisch;
-    EingabeText.clear();
-    hide();
-}
-
-void Eingabefeld::ungueltig(const QString &text)
-{
-    // The amount line keeps what was typed; the keypad stays open for a new try.
-    EingabeText.clear();
-    Meldung(this, text, kFehler);
 }
 
 } // namespace zanti

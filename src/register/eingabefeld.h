@@ -1,20 +1,15 @@
 #pragma once
 // The on-screen keypad for the amount given and for the table number. It has
-// no display of its own: what is typed shows in the register's amount line.
-// Only "OK" decides what the number is for, from Gegeben and
-// TischnummerAnzeige.
+// no display of its own: what is typed goes out as text for the register's
+// amount line, and "OK" hands it over; the register decides what it is for
+// and answers with angenommen() or abgelehnt().
 #include "register/entwurfsflaeche.h"
 
 #include <QList>
 #include <QString>
 #include <QWidget>
 
-class QAbstractButton;
-class QLabel;
-
 namespace zanti {
-
-struct KassenZustand;
 
 class Eingabefeld : public QWidget
 {
@@ -23,12 +18,22 @@ class Eingabefeld : public QWidget
 public:
     // kasse is the register window: parent (the keypad goes with it) and the
     // corner the keypad is placed from.
-    Eingabefeld(KassenZustand &z, QLabel *label1_0, QLabel *label1_1,
-                QAbstractButton *gegebenTaste, QWidget *kasse);
+    explicit Eingabefeld(QWidget *kasse);
 
     // Shows the keypad without waiting for it; a keypad that was closed
-    // starts afresh.
-    void zeigen();
+    // starts afresh, with or without the quick amounts 10, 20, 50.
+    void zeigen(bool schnellbetraege);
+    // The entry was taken: the keypad closes.
+    void angenommen();
+    // The entry was refused: it starts again from nothing, the keypad stays.
+    void abgelehnt();
+
+signals:
+    // What is typed so far, after every key but "OK".
+    void eingabeGeaendert(const QString &text);
+    void bestaetigt(const QString &text);
+    // Closed other than by "OK".
+    void abgebrochen();
 
 protected:
     // Closed other than by "OK": the amount given is given up, so that the
@@ -40,17 +45,10 @@ private:
 
     void tasteAnlegen(const QString &name, const QString &text, int links, int oben, Art art,
                       int wert);
-    void laden();
+    void laden(bool schnellbetraege);
     void taste(Art art, int wert);
     void ziffer(int d);
-    void okBetrag();
-    void okTischnummer();
-    void ungueltig(const QString &text);
 
-    KassenZustand &z;
-    QLabel *m_label1_0;
-    QLabel *m_label1_1;
-    QAbstractButton *m_gegebenTaste;
     QWidget *m_kasse;
     Fensterentwurf m_entwurf;
     QList<QWidget *> m_schnelltasten;

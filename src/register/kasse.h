@@ -1,12 +1,13 @@
 #pragma once
 // The register window: the keys, the customer display, the open receipt and
-// the protocol. Its operations carry the register's own names; they work on
-// the state record and are spread over several files by concern.
+// the protocol. It builds the controls, hands every tap to the model
+// (model/kassen_modell.h), shows what the model says and keeps Timer1; its
+// parts are spread over several files by concern.
 #include "model/drucker_dienst.h"
-#include "register/kassen_zustand.h"
+#include "model/kassen_modell.h"
 
 #include <QMainWindow>
-#include <QSet>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <array>
@@ -21,7 +22,6 @@ class QTableView;
 
 namespace zanti {
 
-struct Abschluss;
 class Anmeldung;
 class Anzeige;
 class BonTabelle;
@@ -52,26 +52,18 @@ public:
           QWidget *eltern = nullptr);
     ~Kasse() override;
 
+    KassenModell &modell() { return *m_modell; }
     KassenZustand &zustand() { return z; }
     const KassenZustand &zustand() const { return z; }
     QString programmordner() const { return m_ordner; }
-    BonTabelle &bonTabelle() { return *m_bon; }
+    BonTabelle &bonTabelle() { return m_modell->bonTabelle(); }
     DruckerPort &druckerPort() { return *m_port; }
+    // The protocol, every line ending in CR LF.
     QString protokollText() const;
     // Progress texts of the start-up, in order.
     const QStringList &startVerlauf() const { return m_startVerlauf; }
 
-    // The register's operations.
-    void ArtikelBuchen();
-    void ProtokollEintragen();
-    void BonAbschliessen();
-    void BonDrucken(const QList<BonZeile> &zeilen);
     void TastenBeschriften();
-    void TastenSpeichern();
-    // False when either file could not be written.
-    bool VerkaufSpeichern();
-    void EinstellungenLaden();
-    void EinstellungenSpeichern();
     void FunktionstastenAus();
     void FunktionstastenEin();
     void DruckerStarten();
@@ -84,7 +76,7 @@ public:
     void HilfeAnzeigen();
 
     // Enters set-up mode as an accepted password does.
-    void einstellmodusSetzen(int modus) { z.Einstellmodus = modus; }
+    void einstellmodusSetzen(int modus) { m_modell->EinstellmodusSetzen(modus); }
 
 signals:
     // The shutdown has run; the program may end.
@@ -107,17 +99,15 @@ private:
     // Start-up and shutdown (kasse_start.cpp, kasse_ende.cpp).
     void starten();
     void startText(const QString &text);
-    void datenbankOeffnen(bool offen);
     void rasterEinrichten();
     void rasterSpaltenBreiten();
     void beenden();
 
-    // Keys and display (kasse_buchen.cpp, kasse_menge.cpp).
-    void artikelTaste(int nummer);
-    void tischnummerErfragen();
-    void mengenZiffer(int ziffer);
-    void mengeNull();
-    void mengeLoeschen();
+    // What the model says, shown (kasse_anzeige.cpp).
+    void modellVerbinden();
+    void anzeigeSetzen(KassenModell::Anzeigefeld feld, const QString &text);
+    void knopfFreigeben(KassenModell::Knopf knopf, bool aktiv);
+    void meldungZeigen(const QString &text, const QString &titel);
     void panelSetzen(int panel, const QString &text);
 
     // Printer and reports (kasse_drucker.cpp).
@@ -132,15 +122,12 @@ private:
 
     // Function buttons, display gestures, keypad (kasse_funktionen.cpp).
     void funktionenVerbinden();
-    void schalterAnzeigen();
-    void salatUmschalten();
-    void einzelbonUmschalten();
-    void tischnummerUmschalten();
-    void protokollLoeschen();
-    void verkaufszahlenLoeschen();
     void bonkopfZeigen();
     void anmeldungZeigen();
+    void kennwortEingegeben(const QString &kennwort);
     Eingabefeld &eingabefeld();
+    void eingabefeldZeigen();
+    void eingabeBestaetigt(const QString &eingabe);
     void GegebenTaste_Click();
     bool anzeigeGeste(QObject *objekt, QEvent *ereignis);
 
@@ -161,30 +148,19 @@ private:
     void Timer1_Timer();
     void normaleAnsicht();
 
-    // The durable close (kasse_abschluss.cpp).
-    Abschluss abschlussVorbereiten(const Verkaufszahlen &verkauft) const;
-    void abschlussFehlgeschlagen();
-    void abschluesseNachholen();
-    // Moves the open receipt into memory with one message; false when it
-    // already is there or could not move.
-    bool datenbankAusgefallen();
-
-    // Saving with one message per file while it keeps failing.
-    bool dateiGespeichert(const QString &pfad, bool erfolg);
-
     const QString m_ordner;
     const Programmversion m_version;
-    KassenZustand z;
+    DruckerPort *m_port;
+    KassenModell *m_modell;
+    // The model's state, for the parts of the window that show it.
+    KassenZustand &z;
+    BonTabelle *m_bon;
     QStringList m_startVerlauf;
-    QSet<QString> m_fehlerhafteDateien;
     bool m_beendet = false;
-    // How much of the protocol text (its oldest part) protokoll.txt holds,
-    // and whether the text was replaced since (cleared in set-up mode).
-    qsizetype m_protokollGespeichert = 0;
-    bool m_protokollErsetzt = false;
+    // Messages of the model open over this window, or over the dialog whose
+    // entry is being handed over.
+    QPointer<QWidget> m_meldungsEltern;
 
-    BonTabelle *m_bon = nullptr;
-    DruckerPort *m_port = nullptr;
     std::unique_ptr<DruckerDienst> m_drucker;
     Anzeige *m_anzeige = nullptr;
     Eingabefeld *m_eingabefeld = nullptr;

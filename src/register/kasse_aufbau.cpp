@@ -1,5 +1,4 @@
 // Building the register window: every control at its design position.
-#include "persistence/bon_tabelle.h"
 #include "register/entwurfsflaeche.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
@@ -95,7 +94,7 @@ void Kasse::tastenAnlegen()
         QFont f = m_artikel[i]->font();
         f.setBold(true);
         m_artikel[i]->setFont(f);
-        connect(m_artikel[i], &QPushButton::clicked, this, [this, i] { artikelTaste(i); });
+        connect(m_artikel[i], &QPushButton::clicked, this, [this, i] { m_modell->ArtikelTaste(i); });
     }
 
     m_storno = taste(u"Storno"_qs, {10080, 6600, 855, 975}, u"STO"_qs, 24);
@@ -106,7 +105,7 @@ void Kasse::tastenAnlegen()
     m_istgleich = taste(u"IstgleichTaste"_qs, {10080, 7560, 1575, 975}, u"="_qs, 40);
     m_istgleich->farbeSetzen(Farbe(kGelb));
     connect(m_istgleich, &QPushButton::clicked, this, [this] {
-        BonAbschliessen();
+        m_modell->BonAbschliessen();
         FunktionstastenAus();
     });
 
@@ -244,12 +243,13 @@ void Kasse::mengenrahmenAnlegen()
                 knopf->farbeSetzen(Farbe(kHellgrau));
                 connect(knopf, &QPushButton::clicked, m_rahmen1, &QWidget::hide);
             } else if (text == u"C") {
-                connect(knopf, &QPushButton::clicked, this, &Kasse::mengeLoeschen);
+                connect(knopf, &QPushButton::clicked, m_modell, &KassenModell::MengeLoeschen);
             } else if (text == u"0") {
-                connect(knopf, &QPushButton::clicked, this, &Kasse::mengeNull);
+                connect(knopf, &QPushButton::clicked, m_modell, &KassenModell::MengeNull);
             } else {
                 const int ziffer = text.toInt();
-                connect(knopf, &QPushButton::clicked, this, [this, ziffer] { mengenZiffer(ziffer); });
+                connect(knopf, &QPushButton::clicked, m_modell,
+                        [this, ziffer] { m_modell->MengenZiffer(ziffer); });
             }
         }
     }

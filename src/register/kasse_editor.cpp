@@ -20,8 +20,6 @@ namespace zanti {
 
 namespace {
 
-// The system colour of button faces, 8000000F hex as a signed 32-bit number.
-const QString kTastenflaeche = QStringLiteral("-2147483633");
 const QString kLayoutFilter = QStringLiteral("Zantidateien (*.bon);;Inidateien (*.ini)");
 
 // A colour text of a key; nothing when it is no whole number.
@@ -86,25 +84,13 @@ void Kasse::editorUebernehmen()
     const int k = z.Taste;
     if (k < 1 || k > kArtikelTasten)
         return;
-    QLineEdit *text1 = m_editorFelder[0];
     QLineEdit *text2 = m_editorFelder[1];
-    QLineEdit *text3 = m_editorFelder[2];
-    if (text1->text().isEmpty())
-        text1->setText(u" "_qs);
-    if (text3->text().isEmpty())
-        text3->setText(kTastenflaeche);
-    z.Tasten.ArtikelText[k] = text1->text();
-    z.Tasten.ArtikelFarbe[k] = text3->text();
-    if (!text2->text().isEmpty()) {
-        // A price that reads as a number is stored as "##0.00"; any other
-        // text stays as typed (the key then refuses to sell).
-        const std::optional<Cent> preis = BetragLesen(text2->text());
-        z.Tasten.ArtikelPreis[k] = preis ? BetragFormat(*preis) : text2->text();
-    } else {
+    m_modell->TasteAendern(k, m_editorFelder[0]->text(), text2->text(), m_editorFelder[2]->text());
+    // Empty fields show what was stored for them; a price keeps its typing.
+    m_editorFelder[0]->setText(z.Tasten.ArtikelText[k]);
+    if (text2->text().isEmpty())
         text2->setText(u" "_qs);
-        z.Tasten.ArtikelPreis[k] = u" "_qs;
-    }
-    TastenSpeichern();
+    m_editorFelder[2]->setText(z.Tasten.ArtikelFarbe[k]);
     TastenBeschriften();
 }
 
@@ -130,7 +116,7 @@ void Kasse::LadenButton_Click()
     DateiWaehlen(this, Dateimodus::Oeffnen, m_ordner, kLayoutFilter, [this](const QString &pfad) {
         if (pfad.isEmpty())
             return;
-        z.Tasten = TastenLayoutLesen(IniDatei::Laden(pfad), 30);
+        m_modell->TastenLadenAus(pfad);
         TastenBeschriften();
     });
 }

@@ -6,7 +6,6 @@
 #include "register/meldung.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QPointer>
 
 namespace zanti {
@@ -23,21 +22,18 @@ void Kasse::beenden()
         return;
     m_beendet = true;
     m_timer1.stop();
-    m_fehlerhafteDateien.clear(); // report every file that fails now
-    VerkaufSpeichern();
-    EinstellungenSpeichern();
+    m_modell->BeendenBeginnen();
+    m_modell->VerkaufSpeichern();
+    m_modell->EinstellungenSpeichern();
     if (m_port->PortOpen())
         m_port->ausgebenUndSchliessen();
     m_bon->schliessen();
 
-    if (m_fehlerhafteDateien.isEmpty()) {
+    const QStringList namen = m_modell->fehlerhafteDateien();
+    if (namen.isEmpty()) {
         emit beendet();
         return;
     }
-    QStringList namen;
-    for (const QString &pfad : std::as_const(m_fehlerhafteDateien))
-        namen << QFileInfo(pfad).fileName();
-    namen.sort();
     qWarning("Zanti: beim Beenden nicht gespeichert: %s", qPrintable(namen.join(u", ")));
     Meldung(nullptr,
             u"Beim Beenden konnten diese Dateien nicht gespeichert werden: %1"_qs.arg(namen.join(u", ")),

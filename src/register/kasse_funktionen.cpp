@@ -1,9 +1,7 @@
 // The row of function buttons, the gestures on the customer display and the
 // keypad for the amount given and the table number.
 #include "register/bonkopf.h"
-#include "printing/bon_layout.h"
 #include "printing/drucker_port.h"
-#include "printing/escpos.h"
 #include "register/anmeldung.h"
 #include "register/eingabefeld.h"
 #include "register/kasse.h"
@@ -40,11 +38,14 @@ void Kasse::funktionenVerbinden()
     const auto verbinden = [this](int nummer, void (Kasse::*aktion)()) {
         connect(m_funktion[nummer - 100], &QPushButton::clicked, this, aktion);
     };
-    verbinden(100, &Kasse::salatUmschalten);
-    verbinden(101, &Kasse::einzelbonUmschalten);
-    verbinden(102, &Kasse::tischnummerUmschalten);
-    verbinden(103, &Kasse::protokollLoeschen);
-    verbinden(104, &Kasse::verkaufszahlenLoeschen);
+    const auto anModell = [this](int nummer, void (KassenModell::*aktion)()) {
+        connect(m_funktion[nummer - 100], &QPushButton::clicked, m_modell, aktion);
+    };
+    anModell(100, &KassenModell::SalatUmschalten);
+    anModell(101, &KassenModell::EinzelbonUmschalten);
+    anModell(102, &KassenModell::TischnummerUmschalten);
+    anModell(103, &KassenModell::ProtokollLoeschen);
+    anModell(104, &KassenModell::VerkaufszahlenLoeschen);
     verbinden(105, &Kasse::bonkopfZeigen);
     connect(m_funktion[6], &QPushButton::clicked, this, [this] {
         if (!OffenesNachVorn(this, u"Einstell"_qs))
@@ -60,87 +61,65 @@ void Kasse::funktionenVerbinden()
         w->installEventFilter(this);
 }
 
-void Kasse::schalterAnzeigen()
-{
-    panelSetzen(6, z.Einzelbon == 1 ? u"F3 - Einzelbon ein"_qs : u"F3 - Einzelbon aus"_qs);
-    panelSetzen(7, z.TischnummerAnzeige == 1 ? u"F4 - Tischnr. ein"_qs : u"F4 - Tischnr. aus"_qs);
-}
-
-void Kasse::salatUmschalten()
-{
-    // Setting 8 that is no number (a first start) counts as off, as it does
-    // for the printing.
-    z.Einstellung[8] = SalatbonEin(z.Einstellung[8]) ? u"0"_qs : u"1"_qs;
-    m_funktion[0]->beschriftungSetzen(u"Taste25 Salat = "_qs + z.Einstellung[8]);
-}
-
-void Kasse::einzelbonUmschalten()
-{
-    if (z.Einstellmodus != 1)
-        return;
-    z.Einzelbon = z.Einzelbon == 1 ? 0 : 1;
-    schalterAnzeigen();
-}
-
-void Kasse::tischnummerUmschalten()
-{
-    if (z.Einstellmodus != 1)
-        return;
-    z.TischnummerAnzeige = z.TischnummerAnzeige == 1 ? 0 : 1;
-    schalterAnzeigen();
-}
-
-void Kasse::protokollLoeschen()
-{
-    if (z.Einstellmodus != 1)
-        return;
-    m_protokoll->textSetzen({});
-    m_protokollErsetzt = true;
-}
-
-void Kasse::verkaufszahlenLoeschen()
-{
-    if (z.Einstellmodus != 1)
-        return;
-    for (int i = 1; i <= kEinnahmen; ++i)
-        z.Verkauft[i] = 0;
-    z.Gesamteinnahme = 0;
-    panelSetzen(3, BetragFormat(z.Gesamteinnahme));
-}
-
 void Kasse::bonkopfZeigen()
 {
     if (z.Einstellmodus != 1 || OffenesNachVorn(this, u"Bonkopf"_qs))
         return;
-    (new Bonkopf(m_ordner, z.Kopfzeile, z.BonImageNr, this))->show();
+    auto *dialog = new Bonkopf(m_modell->BonkopfLesen(), z.BonImageNr, this);
+    connect(dialog, &Bonkopf::uebernommen, m_modell, &KassenModell::BonkopfUebernehmen);
+    dialog->show();
 }
 
 void Kasse::anmeldungZeigen()
 {
-    if (!m_anmeldung)
-        m_anmeldung = new Anmeldung(z, this);
+    if (!m_anmeldung) {
+        m_anmeldung = new Anmeldung(this);
+        connect(m_anmeldung, &Anmeldung::kennwortEingegeben, this, &Kasse::kennwortEingegeben);
+    }
     m_anmeldung->zeigen();
+}
+
+void Kasse::kennwortEingegeben(const QString &kennwort)
+{
+    if (m_modell->KennwortPruefen(kennwort))
+        m_anmeldung->angenommen();
+    else
+        m_anmeldung->abgelehnt();
 }
 
 Eingabefeld &Kasse::eingabefeld()
 {
-    if (!m_eingabefeld)
-        m_eingabefeld = new Eingabefeld(z, m_label1[0], m_label1[1], m_gegebenTaste, this);
+    if (!m_eingabefeld) {
+        m_eingabefeld = new Eingabefeld(this);
+        // What is typed shows in the amount line.
+        connect(m_eingabefeld, &Eingabefeld::eingabeGeaendert, m_label1[1], &QLabel::setText);
+        connect(m_eingabefeld, &Eingabefeld::bestaetigt, this, &Kasse::eingabeBestaetigt);
+        connect(m_eingabefeld, &Eingabefeld::abgebrochen, m_modell, &KassenModell::EingabeAbgebrochen);
+    }
     return *m_eingabefeld;
+}
+
+void Kasse::eingabefeldZeigen()
+{
+    eingabefeld().zeigen(m_modell->Schnellbetraege());
+}
+
+void Kasse::eingabeBestaetigt(const QString &eingabe)
+{
+    // A refusal opens over the keypad, where the entry was made.
+    m_meldungsEltern = m_eingabefeld;
+    const bool angenommen = m_modell->EingabeUebernehmen(eingabe);
+    m_meldungsEltern = nullptr;
+    if (angenommen)
+        m_eingabefeld->angenommen();
+    else
+        m_eingabefeld->abgelehnt();
 }
 
 void Kasse::GegebenTaste_Click()
 {
-    eingabefeld().zeigen();
-    z.Gegeben = 1;
-}
-
-void Kasse::tischnummerErfragen()
-{
-    eingabefeld().zeigen();
-    m_label1[0]->setText(u"TISCHNUMMER"_qs);
-    m_label1[1]->clear();
-    m_euro->clear();
+    eingabefeldZeigen();
+    m_modell->GegebenTaste();
 }
 
 bool Kasse::anzeigeGeste(QObject *objekt, QEvent *ereignis)
@@ -151,7 +130,7 @@ bool Kasse::anzeigeGeste(QObject *objekt, QEvent *ereignis)
             FunktionstastenAus();
         } else {
             FunktionstastenEin();
-            m_funktion[0]->beschriftungSetzen(u"Taste25 Salat = "_qs + z.Einstellung[8]);
+            m_funktion[0]->beschriftungSetzen(m_modell->SalatBeschriftung());
         }
         return true;
     }
@@ -166,9 +145,7 @@ bool Kasse::anzeigeGeste(QObject *objekt, QEvent *ereignis)
         return true;
     }
     if (objekt == m_euro) {
-        // Opens the cash drawer by hand.
-        if (m_port->PortOpen())
-            m_port->Output(escpos::Schubladenimpuls());
+        m_modell->SchubladeOeffnen();
         return true;
     }
     return false;

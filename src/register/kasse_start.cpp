@@ -1,14 +1,9 @@
 // Start-up: reads the data files of the program folder, labels the keys,
 // opens the receipt database and the printer port.
-#include "persistence/datei.h"
-#include "persistence/ini_datei.h"
-#include "persistence/verkauf.h"
-#include "printing/drucker_port.h"
 #include "persistence/bon_tabelle.h"
+#include "printing/drucker_port.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
-#include "register/meldung.h"
-#include "register/protokoll_box.h"
 #include "register/start_fenster.h"
 
 #include <QHeaderView>
@@ -29,12 +24,15 @@ Kasse::Kasse(const QString &programmordner, const Programmversion &version, QWid
     : QMainWindow(eltern)
     , m_ordner(programmordner)
     , m_version(version)
+    , m_port(new DruckerPort(programmordner, this))
+    , m_modell(new KassenModell(programmordner, *m_port, this))
+    , z(m_modell->zustand())
+    , m_bon(&m_modell->bonTabelle())
 {
     setObjectName(QStringLiteral("Kasse"));
-    m_bon = new BonTabelle(this);
-    m_port = new DruckerPort(programmordner, this);
     m_drucker = std::make_unique<DruckerDienst>(*m_port);
     aufbauen();
+    modellVerbinden();
     starten();
     m_timer1.setInterval(50);
     connect(&m_timer1, &QTimer::timeout, this, &Kasse::Timer1_Timer);
@@ -58,16 +56,10 @@ void Kasse::startText(const QString &text)
 void Kasse::starten()
 {
     startText(u"Start"_qs);
-    z.DBPfad = ProgrammDatei(m_ordner, u"daten.db"_qs);
     startText(u"Dateipfade ok"_qs);
     // Before any file is read: a close that a power cut interrupted is
     // finished, so the files agree with the database.
-    const bool datenbankOffen = m_bon->oeffnen(z.DBPfad);
-    if (datenbankOffen)
-        abschluesseNachholen();
-    z.Zaehler = 0;
-    z.ProtokollZeilen = 0;
-    z.Anzahl_Eingabe = u"0"_qs;
+    const bool datenbankOffen = m_modell->DatenbankOeffnen();
     startText(u"Variablen OK"_qs);
     FunktionstastenAus();
     startText(u"F Button aus"_qs);
@@ -76,68 +68,37 @@ void Kasse::starten()
                           .arg(m_version.minor)
                           .arg(m_version.revision));
 
-    const Protokolldatei protokoll = ProtokollLesen(ProgrammDatei(m_ordner, u"protokoll.txt"_qs));
-    m_protokoll->textSetzen(protokoll.text);
-    z.Zaehler = protokoll.zeilen;
+    m_modell->ProtokollLaden();
     startText(u"Protokolldatei gelesen"_qs);
-    z.ProtokollZeilen = z.Zaehler;
-    m_protokollGespeichert = protokoll.text.size();
 
-    z.Tasten = TastenLayoutLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"kasse.ini"_qs)), 40);
+    m_modell->TastenLaden();
     startText(u"Tasten gelesen"_qs);
-    z.Verkauft = VerkaufszahlenLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"verkauf.ini"_qs)));
+    m_modell->VerkaufszahlenLaden();
     startText(u"Verkaufszahlen gelesen"_qs);
-    z.Kopfzeile = KopfzeilenLesen(IniDatei::Laden(ProgrammDatei(m_ordner, u"bonkopf.ini"_qs)), 40);
+    m_modell->BonkopfLaden();
     startText(u"Bonkopf gelesen"_qs);
-    EinstellungenLaden();
-    z.Gesamteinnahme = z.Verkauft[kEinnahmen];
+    m_modell->EinstellungenLaden();
     startText(u"Einstellungen gelesen"_qs);
 
-    // A setting that is no number leaves its member at 0.
-    z.Einzelbon = GanzzahlLesen(z.Einstellung[2]).value_or(0);
-    z.TischnummerAnzeige = GanzzahlLesen(z.Einstellung[3]).value_or(0);
-    z.Tischnummer = 0;
+    m_modell->EinstellungenUebernehmen();
     panelSetzen(3, BetragFormat(z.Gesamteinnahme));
     panelSetzen(4, u"F1 - Tastenhilfe"_qs);
-    schalterAnzeigen();
+    m_modell->SchalterAnzeigen();
     startText(u"Statusbar beschrieben"_qs);
     TastenBeschriften();
     startText(u"Buttons beschrieben"_qs);
-    z.Passwort = z.Einstellung[4];
-    z.BonImageNr = GanzzahlLesen(z.Einstellung[5]).value_or(0);
     startText(u"Einstellungen übergeben"_qs);
     startText(u"Schnittstelle geprüft"_qs);
     m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung[6]);
     startText(u"Drucker eingestellt"_qs);
 
-    datenbankOeffnen(datenbankOffen);
+    startText(u"Datenbank definiert"_qs);
+    m_modell->DatenbankEinrichten(datenbankOffen);
+    startText(u"Datenbank eingestellt"_qs);
     rasterEinrichten();
     DruckerStarten();
     startText(u"Schnittstelle geprüft"_qs);
     delete g_start;
-}
-
-void Kasse::datenbankOeffnen(bool offen)
-{
-    startText(u"Datenbank definiert"_qs);
-    if (!offen) {
-        // Without the file the register still sells; the open receipt is
-        // then kept in memory only.
-        Meldung(this, u"Die Datenbank daten.db kann nicht geöffnet werden. "
-                      "Der offene Bon wird nur im Speicher gehalten."_qs,
-                u"Fehler"_qs);
-        m_bon->oeffnen(u":memory:"_qs);
-    }
-    // Rows left by an earlier run belong to no receipt any more. Rows that
-    // cannot be dropped must not be counted either: the register then
-    // starts with an empty receipt in memory.
-    if (!m_bon->alleLoeschen()) {
-        Meldung(this, u"Der offene Bon des letzten Laufs konnte nicht aus daten.db gelöscht "
-                      "werden. Der offene Bon wird nur im Speicher gehalten."_qs,
-                u"Fehler"_qs);
-        m_bon->oeffnen(u":memory:"_qs);
-    }
-    startText(u"Datenbank eingestellt"_qs);
 }
 
 void Kasse::rasterEinrichten()
@@ -175,11 +136,6 @@ void Kasse::rasterSpaltenBreiten()
     };
     m_raster->setColumnWidth(BonTabelle::SpalteAnzahl, breite(u"Anz  "_qs, u"Anzahl"_qs));
     m_raster->setColumnWidth(BonTabelle::SpaltePreis, breite(u" 1000,00"_qs, u"Preis"_qs));
-}
-
-void Kasse::panelSetzen(int panel, const QString &text)
-{
-    m_panel[panel]->setText(text);
 }
 
 } // namespace zanti

@@ -3,10 +3,8 @@
 // bar and applies the look of the current mode.
 #include "printing/drucker_port.h"
 #include "printing/escpos.h"
-#include "persistence/bon_tabelle.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
-#include "register/meldung.h"
 #include "register/protokoll_box.h"
 #include "register/tastenabfrage.h"
 
@@ -20,11 +18,7 @@ namespace zanti {
 
 void Kasse::Timer1_Timer()
 {
-    // An empty receipt cannot be closed or voided.
-    if (m_bon->BOF()) {
-        m_istgleich->setEnabled(false);
-        m_storno->setEnabled(false);
-    }
+    m_modell->BonTastenPruefen();
 
     // Every key is asked on every tick, so a press that may not act now is
     // used up and cannot act later.
@@ -42,13 +36,13 @@ void Kasse::Timer1_Timer()
 
     // The operations check set-up mode themselves, as for their buttons.
     if (t.gedrueckt(Qt::Key_F3))
-        einzelbonUmschalten();
+        m_modell->EinzelbonUmschalten();
     if (t.gedrueckt(Qt::Key_F4))
-        tischnummerUmschalten();
+        m_modell->TischnummerUmschalten();
     if (t.gedrueckt(Qt::Key_F5))
-        protokollLoeschen();
+        m_modell->ProtokollLoeschen();
     if (t.gedrueckt(Qt::Key_F6))
-        verkaufszahlenLoeschen();
+        m_modell->VerkaufszahlenLoeschen();
     if (t.gedrueckt(Qt::Key_F7))
         bonkopfZeigen();
     if (t.gedrueckt(Qt::Key_F10))
@@ -58,7 +52,7 @@ void Kasse::Timer1_Timer()
     if (t.gedrueckt(Qt::Key_F12)) {
         // Leaving asks no password and leaves the function buttons alone.
         if (z.Einstellmodus == 1) {
-            z.Einstellmodus = 0;
+            m_modell->EinstellmodusSetzen(0);
             TastenBeschriften();
         } else {
             anmeldungZeigen();
@@ -110,7 +104,7 @@ void Kasse::FunktionstastenEin()
 void Kasse::HomeButton_Click()
 {
     if (z.Einstellmodus == 1) {
-        z.Einstellmodus = 0;
+        m_modell->EinstellmodusSetzen(0);
         TastenBeschriften();
         normaleAnsicht();
     }

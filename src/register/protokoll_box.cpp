@@ -1,92 +1,123 @@
 #include "register/protokoll_box.h"
 
+#include "model/protokoll.h"
+
 #include <QFontMetricsF>
+#include <QPainter>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextCursor>
+#include <QTextLayout>
 #include <cmath>
 
 namespace zanti {
 
 namespace {
 
-QString AnzeigeText(QString text)
-{
-    if (text.endsWith(QStringLiteral("\r\n")))
-        text.chop(2);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}
-
-constexpr int kZeilenJeSchritt = 2000;
 constexpr qreal kMindestPixel = 11;
 
-// Index of the line break after the first n lines, or -1 when there are
-// no more than n lines from position ab.
-qsizetype NachZeilen(const QString &text, qsizetype ab, int n)
+// Lays a line out in rows of the given width; gives their height.
+qreal ZeilenLegen(QTextLayout &satz, qreal breite)
 {
-    for (qsizetype i = ab; i < text.size(); ++i) {
-        if (text.at(i) == u'\n' && --n == 0)
-            return i;
+    QTextOption umbruch;
+    umbruch.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    satz.setTextOption(umbruch);
+    qreal hoehe = 0;
+    satz.beginLayout();
+    for (QTextLine reihe = satz.createLine(); reihe.isValid(); reihe = satz.createLine()) {
+        reihe.setLineWidth(breite);
+        reihe.setPosition(QPointF(0, hoehe));
+        hoehe += reihe.height();
     }
-    return -1;
+    satz.endLayout();
+    return hoehe;
 }
 
 } // namespace
 
 ProtokollBox::ProtokollBox(QWidget *eltern)
-    : QPlainTextEdit(eltern)
+    : QAbstractScrollArea(eltern)
 {
     setObjectName(QStringLiteral("Protokoll"));
-    setReadOnly(true);
-    setUndoRedoEnabled(false);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
     setFocusPolicy(Qt::NoFocus);
-    setTextInteractionFlags(Qt::NoTextInteraction);
-    m_nachladen.setInterval(0);
-    connect(&m_nachladen, &QTimer::timeout, this, &ProtokollBox::restAnhaengen);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    verticalScrollBar()->setSingleStep(1);
 }
 
-void ProtokollBox::textSetzen(const QString &text)
+void ProtokollBox::zeigen(const Protokoll &protokoll)
 {
-    m_text = text;
-    m_rest = AnzeigeText(text);
-    m_restPos = 0;
-    const qsizetype schnitt = NachZeilen(m_rest, 0, kZeilenJeSchritt);
-    setPlainText(schnitt < 0 ? m_rest : m_rest.left(schnitt));
-    if (schnitt < 0) {
-        m_rest.clear();
-        m_nachladen.stop();
-    } else {
-        m_restPos = schnitt + 1;
-        m_nachladen.start();
+    m_protokoll = &protokoll;
+    // A new line is in sight at once. It goes on top, so the oldest lines
+    // that fill the box scrolled to the end stay the same, unless all fit.
+    connect(&protokoll, &QAbstractItemModel::rowsInserted, this, [this] {
+        bereichSetzen(m_ganzAmEnde >= m_protokoll->zeilen() - 1);
+        verticalScrollBar()->setValue(0);
+        viewport()->update();
+    });
+    connect(&protokoll, &QAbstractItemModel::modelReset, this, [this] {
+        bereichSetzen(true);
+        verticalScrollBar()->setValue(0);
+        viewport()->update();
+    });
+    bereichSetzen(true);
+}
+
+qreal ProtokollBox::hoehe(const QString &zeile) const
+{
+    const QFontMetricsF metrik(font());
+    const qreal breite = viewport()->width() - 2 * kRand;
+    if (metrik.horizontalAdvance(zeile) <= breite)
+        return metrik.lineSpacing();
+    QTextLayout satz(zeile, font());
+    return ZeilenLegen(satz, breite);
+}
+
+void ProtokollBox::bereichSetzen(bool messen)
+{
+    const int zeilen = m_protokoll ? m_protokoll->zeilen() : 0;
+    const qreal platz = viewport()->height() - 2 * kRand;
+    verticalScrollBar()->setPageStep(qMax(1, int(platz / fontMetrics().lineSpacing())));
+    // Scrolled to the end, the oldest lines fill the box: only they are
+    // measured, however long the protocol.
+    if (messen) {
+        m_ganzAmEnde = 0;
+        for (qreal belegt = 0; m_ganzAmEnde < zeilen; ++m_ganzAmEnde) {
+            belegt += hoehe(m_protokoll->zeile(zeilen - 1 - m_ganzAmEnde));
+            if (belegt > platz)
+                break;
+        }
     }
+    verticalScrollBar()->setRange(0, qMax(0, zeilen - qMax(1, m_ganzAmEnde)));
 }
 
-void ProtokollBox::restAnhaengen()
+void ProtokollBox::scrollContentsBy(int, int)
 {
-    const qsizetype schnitt = NachZeilen(m_rest, m_restPos, kZeilenJeSchritt);
-    const qsizetype ende = schnitt < 0 ? m_rest.size() : schnitt;
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(u'\n' + QStringView(m_rest).mid(m_restPos, ende - m_restPos).toString());
-    if (schnitt < 0) {
-        m_rest.clear();
-        m_nachladen.stop();
-    } else {
-        m_restPos = schnitt + 1;
+    viewport()->update();
+}
+
+void ProtokollBox::paintEvent(QPaintEvent *)
+{
+    if (!m_protokoll)
+        return;
+    QPainter maler(viewport());
+    maler.setFont(font());
+    maler.setPen(palette().color(QPalette::Text));
+    const QFontMetricsF metrik(font());
+    const qreal breite = viewport()->width() - 2 * kRand;
+    qreal y = kRand;
+    for (int nr = verticalScrollBar()->value(); nr < m_protokoll->zeilen() && y < viewport()->height(); ++nr) {
+        const QString zeile = m_protokoll->zeile(nr);
+        if (metrik.horizontalAdvance(zeile) <= breite) {
+            maler.drawText(QPointF(kRand, y + metrik.ascent()), zeile);
+            y += metrik.lineSpacing();
+            continue;
+        }
+        // Wider than the box: the line goes on in the next row.
+        QTextLayout satz(zeile, font());
+        const qreal hoehe = ZeilenLegen(satz, breite);
+        satz.draw(&maler, QPointF(kRand, y));
+        y += hoehe;
     }
-}
-
-void ProtokollBox::zeileVoranstellen(const QString &zeile)
-{
-    const bool warLeer = m_text.isEmpty();
-    m_text.prepend(zeile);
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::Start);
-    const QString anzeige = AnzeigeText(zeile);
-    cursor.insertText(warLeer ? anzeige : anzeige + u'\n');
-    verticalScrollBar()->setValue(0);
 }
 
 QString ProtokollBox::Musterzeile()
@@ -98,16 +129,18 @@ QString ProtokollBox::Musterzeile()
 
 void ProtokollBox::resizeEvent(QResizeEvent *ereignis)
 {
-    QPlainTextEdit::resizeEvent(ereignis);
+    QAbstractScrollArea::resizeEvent(ereignis);
     schriftAnpassen();
+    bereichSetzen(true);
 }
 
 void ProtokollBox::schriftAnpassen()
 {
     // The vertical scroll bar is counted as present: it comes with the
-    // protocol's growth, and must not push the line's end out then.
+    // protocol's growth, and must not push the line's end out then. One
+    // pixel more is kept free, as a text box keeps it for its cursor.
     const qreal platz = contentsRect().width() - verticalScrollBar()->sizeHint().width()
-                        - 2 * document()->documentMargin() - cursorWidth() - 1;
+                        - 2 * kRand - 1 - 1;
     const QString muster = Musterzeile();
     // The design gives the box little width for its 64 characters, so the
     // size goes in quarter pixels rather than whole ones.
@@ -125,10 +158,9 @@ void ProtokollBox::schriftAnpassen()
     }
     // Below a size an operator can read at arm's length, the font stays
     // readable and only the longest lines go on in a second row.
-    const bool umbrechen = pixel <= kMindestPixel;
-    if (umbrechen)
+    m_umbrechen = pixel <= kMindestPixel;
+    if (m_umbrechen)
         schrift.setPointSizeF(kMindestPixel * punktJePixel);
-    setLineWrapMode(umbrechen ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     if (schrift != font())
         setFont(schrift);
 }
@@ -136,7 +168,7 @@ void ProtokollBox::schriftAnpassen()
 void ProtokollBox::mousePressEvent(QMouseEvent *ereignis)
 {
     emit geklickt();
-    QPlainTextEdit::mousePressEvent(ereignis);
+    QAbstractScrollArea::mousePressEvent(ereignis);
 }
 
 } // namespace zanti

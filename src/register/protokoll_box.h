@@ -1,48 +1,52 @@
 #pragma once
-// The protocol box: the journal of the run, newest line on top. It keeps the
-// text as the file holds it (every line ending in CR LF) beside the lines it
-// shows, so a booking costs the same with 10 or 30,000 lines, and a long
-// protocol does not hold up the start.
-#include <QPlainTextEdit>
-#include <QTimer>
+// The protocol box: shows the model's protocol, newest line on top. It holds
+// no protocol of its own and draws only the lines in sight, so start-up, a
+// booking and memory stay the same with 10 or 320,000 lines. It scrolls by
+// lines, one step a line.
+#include <QAbstractScrollArea>
 
 namespace zanti {
 
-class ProtokollBox : public QPlainTextEdit
+class Protokoll;
+
+class ProtokollBox : public QAbstractScrollArea
 {
     Q_OBJECT
 
 public:
     explicit ProtokollBox(QWidget *eltern = nullptr);
 
-    // Every line ends in CR LF; an empty text is an empty protocol.
-    QString text() const { return m_text; }
-    void textSetzen(const QString &text);
-    // zeile ends in CR LF.
-    void zeileVoranstellen(const QString &zeile);
+    // Shows protokoll from now on; it must outlive the box.
+    void zeigen(const Protokoll &protokoll);
 
     // The widest line the box shows whole, without scrolling sideways: its
     // font shrinks or grows with the box until this line just fits; where
     // that would be too small to read, long lines wrap instead.
     static QString Musterzeile();
+    bool umbrechen() const { return m_umbrechen; }
+    // Room around the lines, as in a text box.
+    static constexpr int kRand = 4;
 
 signals:
     void geklickt();
 
 protected:
+    void paintEvent(QPaintEvent *ereignis) override;
     void mousePressEvent(QMouseEvent *ereignis) override;
     void resizeEvent(QResizeEvent *ereignis) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
-    void restAnhaengen();
+    // messen: the oldest lines are measured again (size, font or lines changed).
+    void bereichSetzen(bool messen);
+    // Height of a line in the box, wrapped when wider.
+    qreal hoehe(const QString &zeile) const;
     void schriftAnpassen();
 
-    QString m_text;
-    // Lines not shown yet: a long protocol is shown newest first and the
-    // older part is appended after the first frame, a piece at a time.
-    QString m_rest;
-    qsizetype m_restPos = 0;
-    QTimer m_nachladen;
+    const Protokoll *m_protokoll = nullptr;
+    bool m_umbrechen = false;
+    // How many of the oldest lines fill the box, scrolled to the end.
+    int m_ganzAmEnde = 0;
 };
 
 } // namespace zanti

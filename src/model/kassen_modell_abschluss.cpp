@@ -1,26 +1,24 @@
 // Closing the receipt with "=", all or nothing (persistence/abschluss.h says
-// how), and what start-up and a failing database need of it.
+// how), what start-up and a failing database need of it, and the void.
+#include "model/kassen_modell.h"
+
+#include "core/bon_zeile.h"
+#include "model/protokoll.h"
 #include "persistence/abschluss.h"
+#include "persistence/bon_tabelle.h"
 #include "persistence/datei.h"
 #include "persistence/ini_datei.h"
-#include "core/text_helfer.h"
 #include "persistence/verkauf.h"
 #include "printing/bon_layout.h"
 #include "printing/drucker_port.h"
 #include "printing/escpos.h"
-#include "persistence/bon_tabelle.h"
-#include "register/kasse.h"
-#include "register/kassen_taste.h"
-#include "register/meldung.h"
-#include "register/protokoll_box.h"
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QLabel>
 
 namespace zanti {
 
-void Kasse::BonAbschliessen()
+void KassenModell::BonAbschliessen()
 {
     const QList<BonZeile> zeilen = m_bon->zeilen();
     Verkaufszahlen verkauft = z.Verkauft;
@@ -39,9 +37,7 @@ void Kasse::BonAbschliessen()
     if (summe)
         gesamteinnahme = SummeAddieren(z.Gesamteinnahme, *summe);
     if (!passt || !gesamteinnahme) {
-        Piep();
-        Meldung(this, u"Der Bon kann nicht abgeschlossen werden: die Summe ist zu groß für die Kasse."_qs,
-                u"Fehler"_qs);
+        fehler(u"Der Bon kann nicht abgeschlossen werden: die Summe ist zu groß für die Kasse."_qs);
         return;
     }
     verkauft[kEinnahmen] = *gesamteinnahme;
@@ -55,29 +51,35 @@ void Kasse::BonAbschliessen()
 
     z.BonSumme = *summe;
     if (z.BonSumme > 0) {
-        m_istgleich->setEnabled(false);
-        m_storno->setEnabled(false);
-        m_gegebenTaste->setEnabled(true);
+        emit knopfFreigeben(Knopf::Istgleich, false);
+        emit knopfFreigeben(Knopf::Storno, false);
+        emit knopfFreigeben(Knopf::Gegeben, true);
     }
     z.G_Summe = z.BonSumme;
     z.Gesamteinnahme = *gesamteinnahme;
     z.Verkauft = verkauft;
 
-    m_label1[0]->setText(u"GESAMT"_qs);
-    m_label1[1]->setText(BetragFormat(z.BonSumme));
-    m_label2->clear();
+    emit anzeigeSetzen(Anzeigefeld::Text, u"GESAMT"_qs);
+    emit anzeigeSetzen(Anzeigefeld::Betrag, BetragFormat(z.BonSumme));
+    emit anzeigeSetzen(Anzeigefeld::Menge, {});
 
-    if (m_port->PortOpen())
-        m_port->Output(escpos::Schubladenimpuls());
+    if (m_port.PortOpen())
+        m_port.Output(escpos::Schubladenimpuls());
     BonDrucken(zeilen);
-    panelSetzen(3, BetragFormat(z.Gesamteinnahme));
+    emit statusSetzen(3, BetragFormat(z.Gesamteinnahme));
     if (VerkaufSpeichern())
         m_bon->abschlussErledigt(abschluss.nr);
     EinstellungenSpeichern();
     z.BonSumme = 0;
 }
 
-void Kasse::BonDrucken(const QList<BonZeile> &zeilen)
+void KassenModell::SchubladeOeffnen()
+{
+    if (m_port.PortOpen())
+        m_port.Output(escpos::Schubladenimpuls());
+}
+
+void KassenModell::BonDrucken(const QList<BonZeile> &zeilen)
 {
     if (z.DruckerEin == 1 && !zeilen.isEmpty()) {
         BonDruckDaten daten;
@@ -91,24 +93,20 @@ void Kasse::BonDrucken(const QList<BonZeile> &zeilen)
         const QDateTime jetzt = QDateTime::currentDateTime();
         daten.zeit = jetzt.time();
         daten.datum = jetzt.date();
-        // The port queues every write; the window never waits for the line.
+        // The port queues every write; nothing waits for the line.
         for (const QByteArray &ausgabe : BonAusgabe(daten, zeilen))
-            m_port->Output(ausgabe);
+            m_port.Output(ausgabe);
     }
     z.Tischnummer = 0;
 }
 
-Abschluss Kasse::abschlussVorbereiten(const Verkaufszahlen &verkauft) const
+Abschluss KassenModell::abschlussVorbereiten(const Verkaufszahlen &verkauft) const
 {
     Abschluss a;
-    const QString text = m_protokoll->text();
-    a.protokollErsetzen = m_protokollErsetzt || m_protokollGespeichert > text.size();
-    a.protokollKopf = a.protokollErsetzen
-        ? ProtokollDateiInhalt(text)
-        : Cp1252Schreiben(text.left(text.size() - m_protokollGespeichert));
-    a.protokollVorherGroesse = QFileInfo(ProgrammDatei(m_ordner, u"protokoll.txt"_qs)).size();
+    m_protokoll->abschlussFuellen(a);
+    a.protokollVorherGroesse = QFileInfo(datei(u"protokoll.txt"_qs)).size();
 
-    const QString verkaufPfad = ProgrammDatei(m_ordner, u"verkauf.ini"_qs);
+    const QString verkaufPfad = datei(u"verkauf.ini"_qs);
     a.verkaufVorher = DateiLesen(verkaufPfad).value_or(QByteArray());
     IniDatei ini = IniDatei::Laden(verkaufPfad);
     VerkaufszahlenSchreiben(ini, verkauft);
@@ -116,38 +114,34 @@ Abschluss Kasse::abschlussVorbereiten(const Verkaufszahlen &verkauft) const
     return a;
 }
 
-void Kasse::abschlussFehlgeschlagen()
+void KassenModell::abschlussFehlgeschlagen()
 {
-    Piep();
     if (m_bon->imSpeicher()) {
-        Meldung(this, u"Der Bon konnte nicht abgeschlossen werden. Bitte noch einmal „=“ drücken."_qs,
-                u"Fehler"_qs);
+        fehler(u"Der Bon konnte nicht abgeschlossen werden. Bitte noch einmal „=“ drücken."_qs);
         return;
     }
     // The rows stay in daten.db as well; the next start drops them uncounted.
-    Meldung(this,
-            u"Der Bon konnte nicht abgeschlossen werden, weil die Datenbank daten.db nicht "
-            "geschrieben werden kann. Die Zeilen bleiben offen und werden ab jetzt nur im "
-            "Speicher gehalten. Bitte noch einmal „=“ drücken."_qs,
-            u"Fehler"_qs);
+    fehler(u"Der Bon konnte nicht abgeschlossen werden, weil die Datenbank daten.db nicht "
+           "geschrieben werden kann. Die Zeilen bleiben offen und werden ab jetzt nur im "
+           "Speicher gehalten. Bitte noch einmal „=“ drücken."_qs);
     if (!m_bon->inDenSpeicher())
         m_bon->oeffnen(u":memory:"_qs);
 }
 
-bool Kasse::datenbankAusgefallen()
+bool KassenModell::datenbankAusgefallen()
 {
     if (m_bon->imSpeicher())
         return false;
-    Meldung(this, u"Die Datenbank daten.db kann nicht mehr geschrieben werden. "
-                  "Der offene Bon wird nur im Speicher gehalten."_qs,
-            u"Fehler"_qs);
+    emit meldung(u"Die Datenbank daten.db kann nicht mehr geschrieben werden. "
+                 "Der offene Bon wird nur im Speicher gehalten."_qs,
+                 u"Fehler"_qs);
     return m_bon->inDenSpeicher();
 }
 
-void Kasse::abschluesseNachholen()
+void KassenModell::abschluesseNachholen()
 {
-    const QString protokollPfad = ProgrammDatei(m_ordner, u"protokoll.txt"_qs);
-    const QString verkaufPfad = ProgrammDatei(m_ordner, u"verkauf.ini"_qs);
+    const QString protokollPfad = datei(u"protokoll.txt"_qs);
+    const QString verkaufPfad = datei(u"verkauf.ini"_qs);
     for (const Abschluss &a : m_bon->offeneAbschluesse()) {
         const Nachholen n = AbschlussNachholen(a, DateiLesen(protokollPfad), DateiLesen(verkaufPfad));
         bool geschrieben = true;
@@ -159,6 +153,22 @@ void Kasse::abschluesseNachholen()
         if (geschrieben)
             m_bon->abschlussErledigt(a.nr);
     }
+}
+
+bool KassenModell::Storno(int zeile)
+{
+    m_bon->aktuelleZeileSetzen(zeile);
+    if (m_bon->BOF() || m_bon->EOF_() || m_bon->aktuelleZeile() != zeile)
+        return false;
+    const BonZeile gewaehlt = m_bon->aktuell();
+    // The row goes first: a line the database still holds must not show
+    // as voided in the protocol.
+    if (!m_bon->loeschen() && !(datenbankAusgefallen() && m_bon->loeschen())) {
+        fehler(u"Die Zeile konnte nicht storniert werden. Bitte noch einmal versuchen."_qs);
+        return false;
+    }
+    m_protokoll->zeileVoranstellen(ProtokollStornoZeile(gewaehlt, QTime::currentTime()));
+    return true;
 }
 
 } // namespace zanti

@@ -1,5 +1,5 @@
 #pragma once
-// The state of the register: everything the window and its dialogs share,
+// The state of the register: everything the model keeps for the window,
 // alive from start-up to shutdown.
 #include "core/tasten.h"
 #include "persistence/einstellungen.h"

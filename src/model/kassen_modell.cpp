@@ -1,0 +1,210 @@
+// Booking an article key, the quantity, and the switches.
+#include "model/kassen_modell.h"
+
+#include "core/bon_zeile.h"
+#include "model/protokoll.h"
+#include "persistence/bon_tabelle.h"
+#include "printing/bon_layout.h"
+#include "persistence/verkauf.h"
+
+#include <QScopeGuard>
+#include <QTime>
+
+namespace zanti {
+
+namespace {
+
+Cent Menge(const QString &anzahl)
+{
+    return BetragLesen(anzahl).value_or(0);
+}
+
+// The system colour of button faces, 8000000F hex as a signed 32-bit number.
+const QString kTastenflaeche = QStringLiteral("-2147483633");
+
+} // namespace
+
+KassenModell::KassenModell(const QString &programmordner, DruckerPort &port, QObject *eltern)
+    : QObject(eltern)
+    , m_ordner(programmordner)
+    , m_port(port)
+    , m_bon(new BonTabelle(this))
+    , m_protokoll(new Protokoll(this))
+{
+    z.Anzahl_Eingabe = u"0"_qs;
+}
+
+void KassenModell::fehler(const QString &text)
+{
+    emit piep();
+    emit meldung(text, u"Fehler"_qs);
+}
+
+void KassenModell::ArtikelTaste(int k)
+{
+    z.Taste = k;
+    ArtikelBuchen();
+}
+
+void KassenModell::ArtikelBuchen()
+{
+    const int k = z.Taste;
+    // Whatever happens, the next key starts without a quantity.
+    const auto mengeZuruecksetzen = qScopeGuard([this] { z.Anzahl_Eingabe = u"0"_qs; });
+
+    if (z.Einstellmodus == 1) {
+        emit tastenEditor(k);
+        return;
+    }
+    emit tastenEditor(0);
+
+    if (z.TischnummerAnzeige == 1 && z.Tischnummer == 0) {
+        emit tischnummerErfragen();
+        emit anzeigeSetzen(Anzeigefeld::Text, u"TISCHNUMMER"_qs);
+        emit anzeigeSetzen(Anzeigefeld::Betrag, {});
+        emit anzeigeSetzen(Anzeigefeld::Waehrung, {});
+        return;
+    }
+    if (Menge(z.Anzahl_Eingabe) == 0)
+        z.Anzahl_Eingabe = u"1"_qs;
+
+    const std::optional<Cent> betrag = ZeilenBetrag(z.Tasten.ArtikelPreis[k], z.Anzahl_Eingabe);
+    if (!betrag) {
+        fehler(u"Diese Taste hat keinen gültigen Preis."_qs);
+        return;
+    }
+
+    BonZeile zeile;
+    zeile.Anzahl = z.Anzahl_Eingabe;
+    zeile.Artikel = z.Tasten.ArtikelText[k];
+    zeile.Preis = BetragFormat(*betrag);
+    zeile.Tastennr = k;
+    zeile.BonId = z.Zaehler;
+    if (!m_bon->hinzufuegen(zeile) && !(datenbankAusgefallen() && m_bon->hinzufuegen(zeile))) {
+        fehler(u"Die Buchung konnte nicht gespeichert werden. Bitte noch einmal versuchen."_qs);
+        return;
+    }
+
+    emit anzeigeSetzen(Anzeigefeld::Waehrung, u"€ "_qs);
+    emit anzeigeSetzen(Anzeigefeld::Menge, z.Anzahl_Eingabe);
+    emit anzeigeSetzen(Anzeigefeld::Text, z.Tasten.ArtikelText[k]);
+    emit anzeigeSetzen(Anzeigefeld::Betrag, zeile.Preis);
+
+    ProtokollEintragen();
+    emit knopfFreigeben(Knopf::Istgleich, true);
+    emit knopfFreigeben(Knopf::Storno, true);
+    emit knopfFreigeben(Knopf::Gegeben, false);
+}
+
+void KassenModell::ProtokollEintragen()
+{
+    const int k = z.Taste;
+    const Cent betrag = ZeilenBetrag(z.Tasten.ArtikelPreis[k], z.Anzahl_Eingabe).value_or(0);
+    m_protokoll->zeileVoranstellen(ProtokollVerkaufsZeile(
+        z.Zaehler, QTime::currentTime(), z.Anzahl_Eingabe, z.Tasten.ArtikelText[k], betrag));
+    ++z.Zaehler;
+}
+
+void KassenModell::MengenZiffer(int ziffer)
+{
+    // A second digit does not append: only "1" then "0" makes 10.
+    if (Menge(z.Anzahl_Eingabe) < 100)
+        z.Anzahl_Eingabe = QString::number(ziffer);
+    emit anzeigeSetzen(Anzeigefeld::Text, {});
+    emit anzeigeSetzen(Anzeigefeld::Menge, z.Anzahl_Eingabe);
+}
+
+void KassenModell::MengeNull()
+{
+    if (Menge(z.Anzahl_Eingabe) == 100)
+        z.Anzahl_Eingabe += u'0';
+    emit anzeigeSetzen(Anzeigefeld::Menge, z.Anzahl_Eingabe);
+}
+
+void KassenModell::MengeLoeschen()
+{
+    z.Anzahl_Eingabe = u"0"_qs;
+    emit anzeigeSetzen(Anzeigefeld::Menge, {});
+    emit anzeigeSetzen(Anzeigefeld::Text, {});
+    emit anzeigeSetzen(Anzeigefeld::Betrag, {});
+}
+
+void KassenModell::BonTastenPruefen()
+{
+    if (m_bon->BOF()) {
+        emit knopfFreigeben(Knopf::Istgleich, false);
+        emit knopfFreigeben(Knopf::Storno, false);
+    }
+}
+
+void KassenModell::TasteAendern(int k, const QString &text, const QString &preis,
+                                const QString &farbe)
+{
+    if (k < 1 || k > kArtikelTasten)
+        return;
+    z.Tasten.ArtikelText[k] = text.isEmpty() ? u" "_qs : text;
+    z.Tasten.ArtikelFarbe[k] = farbe.isEmpty() ? kTastenflaeche : farbe;
+    if (!preis.isEmpty()) {
+        // A price that reads as a number is stored as "##0.00"; any other
+        // text stays as typed (the key then refuses to sell).
+        const std::optional<Cent> betrag = BetragLesen(preis);
+        z.Tasten.ArtikelPreis[k] = betrag ? BetragFormat(*betrag) : preis;
+    } else {
+        z.Tasten.ArtikelPreis[k] = u" "_qs;
+    }
+    TastenSpeichern();
+}
+
+void KassenModell::SalatUmschalten()
+{
+    // Setting 8 that is no number (a first start) counts as off, as it does
+    // for the printing.
+    z.Einstellung[8] = SalatbonEin(z.Einstellung[8]) ? u"0"_qs : u"1"_qs;
+    emit salatGeaendert(SalatBeschriftung());
+}
+
+QString KassenModell::SalatBeschriftung() const
+{
+    return u"Taste25 Salat = "_qs + z.Einstellung[8];
+}
+
+void KassenModell::SchalterAnzeigen()
+{
+    emit statusSetzen(6, z.Einzelbon == 1 ? u"F3 - Einzelbon ein"_qs : u"F3 - Einzelbon aus"_qs);
+    emit statusSetzen(7, z.TischnummerAnzeige == 1 ? u"F4 - Tischnr. ein"_qs : u"F4 - Tischnr. aus"_qs);
+}
+
+void KassenModell::EinzelbonUmschalten()
+{
+    if (z.Einstellmodus != 1)
+        return;
+    z.Einzelbon = z.Einzelbon == 1 ? 0 : 1;
+    SchalterAnzeigen();
+}
+
+void KassenModell::TischnummerUmschalten()
+{
+    if (z.Einstellmodus != 1)
+        return;
+    z.TischnummerAnzeige = z.TischnummerAnzeige == 1 ? 0 : 1;
+    SchalterAnzeigen();
+}
+
+void KassenModell::ProtokollLoeschen()
+{
+    if (z.Einstellmodus != 1)
+        return;
+    m_protokoll->leeren();
+}
+
+void KassenModell::VerkaufszahlenLoeschen()
+{
+    if (z.Einstellmodus != 1)
+        return;
+    for (int i = 1; i <= kEinnahmen; ++i)
+        z.Verkauft[i] = 0;
+    z.Gesamteinnahme = 0;
+    emit statusSetzen(3, BetragFormat(z.Gesamteinnahme));
+}
+
+} // namespace zanti

@@ -1,0 +1,161 @@
+#pragma once
+// The register without its window.
+//
+// How a sale flows: the window hands a tap to the model (one way in). An
+// article key calls ArtikelTaste(k): the line's amount is the key's price
+// from kasse.ini times the quantity typed, in whole cents; the row goes into
+// the open receipt, table Bon of daten.db (BonTabelle), and the protocol line
+// goes on top of the Protokoll, which keeps protokoll.txt's bytes ready.
+// "=" calls BonAbschliessen(): the counts per key and the takings are summed,
+// and ONE transaction of daten.db deletes the receipt's rows and stores a
+// redo record (the protocol's new lines, verkauf.ini before and after).
+// Only then does the drawer open, the receipt go to the printer port, and
+// protokoll.txt, verkauf.ini and Einstellungen.ini get replaced; the record
+// is dropped when both files are on disk, and the next start finishes one
+// that a power cut left. "GEG" and the keypad give the change.
+//
+// What the operator is to see leaves as signals: the display lines, which
+// receipt keys may act, status texts, messages. The model never touches a
+// widget; Kasse builds the controls and shows what it is told.
+#include "model/kassen_zustand.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+namespace zanti {
+
+struct Abschluss;
+class BonTabelle;
+struct BonZeile;
+class DruckerPort;
+class Protokoll;
+
+class KassenModell : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The lines of the customer display.
+    enum class Anzeigefeld { Text, Betrag, Menge, Waehrung };
+    // The receipt keys whose state follows the receipt.
+    enum class Knopf { Istgleich, Storno, Gegeben };
+
+    // Printer bytes go to port, which must outlive the model.
+    KassenModell(const QString &programmordner, DruckerPort &port, QObject *eltern = nullptr);
+
+    KassenZustand &zustand() { return z; }
+    const KassenZustand &zustand() const { return z; }
+    BonTabelle &bonTabelle() { return *m_bon; }
+    Protokoll &protokoll() { return *m_protokoll; }
+    const Protokoll &protokoll() const { return *m_protokoll; }
+
+    // Start-up (kassen_modell_dateien.cpp). Opens daten.db and, before any
+    // file is read, finishes a close a power cut interrupted.
+    bool DatenbankOeffnen();
+    // Drops the rows an earlier run left; without the file the receipt is
+    // kept in memory.
+    void DatenbankEinrichten(bool offen);
+    void ProtokollLaden();
+    void TastenLaden();
+    void VerkaufszahlenLaden();
+    void BonkopfLaden();
+    void EinstellungenLaden();
+    // The switches, the password and the logo number from the settings.
+    void EinstellungenUebernehmen();
+
+    // Booking (kassen_modell.cpp).
+    void ArtikelTaste(int k);
+    void ArtikelBuchen();
+    void ProtokollEintragen();
+    void MengenZiffer(int ziffer);
+    void MengeNull();
+    void MengeLoeschen();
+    // An empty receipt can neither be closed nor voided.
+    void BonTastenPruefen();
+
+    // Closing and voiding (kassen_modell_abschluss.cpp).
+    void BonAbschliessen();
+    void BonDrucken(const QList<BonZeile> &zeilen);
+    // Opens the cash drawer by hand.
+    void SchubladeOeffnen();
+    // Voids row zeile of the open receipt; false when nothing was voided.
+    bool Storno(int zeile);
+
+    // The keypad (kassen_modell_eingabe.cpp): "GEG" starts an amount given;
+    // "OK" gives the change or sets the table number. False when the entry
+    // is refused (the reason went out as a message).
+    void GegebenTaste();
+    bool EingabeUebernehmen(const QString &eingabe);
+    void EingabeAbgebrochen();
+    // Whether the keypad offers the quick amounts 10, 20, 50.
+    bool Schnellbetraege() const;
+    // True opens set-up mode.
+    bool KennwortPruefen(const QString &eingabe);
+    void EinstellmodusSetzen(int modus) { z.Einstellmodus = modus; }
+    // The head lines as bonkopf.ini holds them now (they become the
+    // register's), and the new ones from the dialog, saved at once.
+    Kopfzeilen BonkopfLesen();
+    void BonkopfUebernehmen(const Kopfzeilen &kopfzeile, int bonImageNr);
+
+    // The key editor's "Übernahme" for key k (saved at once), and a layout
+    // file chosen by the operator.
+    void TasteAendern(int k, const QString &text, const QString &preis, const QString &farbe);
+    void TastenLadenAus(const QString &pfad);
+
+    // The switches; all but the salad key act in set-up mode only.
+    void SalatUmschalten();
+    QString SalatBeschriftung() const;
+    void EinzelbonUmschalten();
+    void TischnummerUmschalten();
+    void SchalterAnzeigen();
+    void ProtokollLoeschen();
+    void VerkaufszahlenLoeschen();
+
+    // Saving (kassen_modell_dateien.cpp), each file on its own: one that
+    // cannot be written is reported once and saved again next time.
+    void TastenSpeichern();
+    // False when either file could not be written.
+    bool VerkaufSpeichern();
+    void EinstellungenSpeichern();
+    // From here on failures are collected, not reported one by one.
+    void BeendenBeginnen();
+    // Names of the files that failed since BeendenBeginnen(), sorted.
+    QStringList fehlerhafteDateien() const;
+
+signals:
+    void anzeigeSetzen(KassenModell::Anzeigefeld feld, const QString &text);
+    void knopfFreigeben(KassenModell::Knopf knopf, bool aktiv);
+    void statusSetzen(int panel, const QString &text);
+    void salatGeaendert(const QString &beschriftung);
+    // The keypad is wanted for the table number.
+    void tischnummerErfragen();
+    // An article key in set-up mode opens the key editor; 0 closes it.
+    void tastenEditor(int k);
+    void piep();
+    void meldung(const QString &text, const QString &titel);
+
+private:
+    Abschluss abschlussVorbereiten(const Verkaufszahlen &verkauft) const;
+    void abschlussFehlgeschlagen();
+    void abschluesseNachholen();
+    // Moves the open receipt into memory with one message; false when it
+    // already is there or could not move.
+    bool datenbankAusgefallen();
+    bool dateiGespeichert(const QString &pfad, bool erfolg);
+    void fehler(const QString &text);
+    bool rueckgeld(QString eingabe);
+    bool tischnummer(const QString &eingabe);
+    QString datei(const QString &name) const;
+
+    const QString m_ordner;
+    DruckerPort &m_port;
+    KassenZustand z;
+    BonTabelle *m_bon = nullptr;
+    Protokoll *m_protokoll = nullptr;
+    QSet<QString> m_fehlerhafteDateien;
+    bool m_beendet = false;
+};
+
+} // namespace zanti

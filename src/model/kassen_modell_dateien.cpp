@@ -1,0 +1,188 @@
+// The register's files: opening the receipt database and reading the
+// protocol at start-up, and saving. Each file is saved on its own: one that
+// cannot be written is reported once and saved again next time, and never
+// keeps the others from being written.
+#include "model/kassen_modell.h"
+
+#include "model/protokoll.h"
+#include "persistence/bon_tabelle.h"
+#include "persistence/datei.h"
+#include "persistence/ini_datei.h"
+#include "persistence/verkauf.h"
+#include "printing/drucker_port.h"
+
+#include <QFileInfo>
+
+namespace zanti {
+
+namespace {
+
+// What start-up reads of kasse.ini and bonkopf.ini; what the key editor's
+// layout files and the dialog for the head lines read.
+constexpr int kStartPuffer = 40;
+constexpr int kDialogPuffer = 30;
+
+} // namespace
+
+QString KassenModell::datei(const QString &name) const
+{
+    return ProgrammDatei(m_ordner, name);
+}
+
+bool KassenModell::DatenbankOeffnen()
+{
+    z.DBPfad = datei(u"daten.db"_qs);
+    const bool offen = m_bon->oeffnen(z.DBPfad);
+    if (offen)
+        abschluesseNachholen();
+    return offen;
+}
+
+void KassenModell::DatenbankEinrichten(bool offen)
+{
+    if (!offen) {
+        // Without the file the register still sells; the open receipt is
+        // then kept in memory only.
+        emit meldung(u"Die Datenbank daten.db kann nicht geöffnet werden. "
+                     "Der offene Bon wird nur im Speicher gehalten."_qs,
+                     u"Fehler"_qs);
+        m_bon->oeffnen(u":memory:"_qs);
+    }
+    // Rows left by an earlier run belong to no receipt any more. Rows that
+    // cannot be dropped must not be counted either: the register then
+    // starts with an empty receipt in memory.
+    if (!m_bon->alleLoeschen()) {
+        emit meldung(u"Der offene Bon des letzten Laufs konnte nicht aus daten.db gelöscht "
+                     "werden. Der offene Bon wird nur im Speicher gehalten."_qs,
+                     u"Fehler"_qs);
+        m_bon->oeffnen(u":memory:"_qs);
+    }
+}
+
+void KassenModell::ProtokollLaden()
+{
+    z.Zaehler = m_protokoll->laden(DateiLesen(datei(u"protokoll.txt"_qs)).value_or(QByteArray()));
+    z.ProtokollZeilen = z.Zaehler;
+}
+
+void KassenModell::TastenLaden()
+{
+    z.Tasten = TastenLayoutLesen(IniDatei::Laden(datei(u"kasse.ini"_qs)), kStartPuffer);
+}
+
+void KassenModell::TastenLadenAus(const QString &pfad)
+{
+    z.Tasten = TastenLayoutLesen(IniDatei::Laden(pfad), kDialogPuffer);
+}
+
+void KassenModell::VerkaufszahlenLaden()
+{
+    z.Verkauft = VerkaufszahlenLesen(IniDatei::Laden(datei(u"verkauf.ini"_qs)));
+    z.Gesamteinnahme = z.Verkauft[kEinnahmen];
+}
+
+void KassenModell::BonkopfLaden()
+{
+    z.Kopfzeile = KopfzeilenLesen(IniDatei::Laden(datei(u"bonkopf.ini"_qs)), kStartPuffer);
+}
+
+void KassenModell::EinstellungenLaden()
+{
+    z.Einstellung = EinstellungenLesen(IniDatei::Laden(datei(u"Einstellungen.ini"_qs)));
+}
+
+void KassenModell::EinstellungenUebernehmen()
+{
+    // A setting that is no number leaves its member at 0.
+    z.Einzelbon = GanzzahlLesen(z.Einstellung[2]).value_or(0);
+    z.TischnummerAnzeige = GanzzahlLesen(z.Einstellung[3]).value_or(0);
+    z.Tischnummer = 0;
+    z.Passwort = z.Einstellung[4];
+    z.BonImageNr = GanzzahlLesen(z.Einstellung[5]).value_or(0);
+}
+
+bool KassenModell::dateiGespeichert(const QString &pfad, bool erfolg)
+{
+    if (erfolg) {
+        m_fehlerhafteDateien.remove(pfad);
+    } else if (!m_fehlerhafteDateien.contains(pfad)) {
+        m_fehlerhafteDateien.insert(pfad);
+        if (m_beendet)
+            return false; // the shutdown names every failed file in one message
+        emit meldung(u"Die Datei %1 konnte nicht gespeichert werden. Die Daten bleiben erhalten "
+                     "und werden beim nächsten Mal wieder gespeichert."_qs.arg(QFileInfo(pfad).fileName()),
+                     u"Fehler"_qs);
+    }
+    return erfolg;
+}
+
+void KassenModell::TastenSpeichern()
+{
+    IniDatei datei = IniDatei::Laden(this->datei(u"kasse.ini"_qs));
+    TastenLayoutSchreiben(datei, z.Tasten);
+    dateiGespeichert(datei.pfad(), datei.speichern());
+}
+
+bool KassenModell::VerkaufSpeichern()
+{
+    // The protocol's bytes are ready: nothing is encoded again here.
+    const QString protokollPfad = datei(u"protokoll.txt"_qs);
+    const bool protokoll =
+        dateiGespeichert(protokollPfad, DateiSpeichern(protokollPfad, m_protokoll->bytes()));
+    if (protokoll)
+        m_protokoll->gespeichert();
+    IniDatei verkauf = IniDatei::Laden(datei(u"verkauf.ini"_qs));
+    VerkaufszahlenSchreiben(verkauf, z.Verkauft);
+    return dateiGespeichert(verkauf.pfad(), verkauf.speichern()) && protokoll;
+}
+
+void KassenModell::EinstellungenSpeichern()
+{
+    z.Einstellung[1] = QString::number(z.DruckerEin);
+    z.Einstellung[2] = QString::number(z.Einzelbon);
+    z.Einstellung[3] = QString::number(z.TischnummerAnzeige);
+    z.Einstellung[5] = QString::number(z.BonImageNr);
+    z.Einstellung[6] = QString::number(m_port.CommPort());
+    z.Einstellung[7] = z.Einstellung[6];
+    IniDatei datei = IniDatei::Laden(this->datei(u"Einstellungen.ini"_qs));
+    EinstellungenSchreiben(datei, z.Einstellung);
+    dateiGespeichert(datei.pfad(), datei.speichern());
+}
+
+void KassenModell::BeendenBeginnen()
+{
+    m_beendet = true;
+    m_fehlerhafteDateien.clear(); // report every file that fails now
+}
+
+QStringList KassenModell::fehlerhafteDateien() const
+{
+    QStringList namen;
+    for (const QString &pfad : m_fehlerhafteDateien)
+        namen << QFileInfo(pfad).fileName();
+    namen.sort();
+    return namen;
+}
+
+Kopfzeilen KassenModell::BonkopfLesen()
+{
+    // The file is the truth: what an earlier OK saved is what is shown.
+    const Kopfzeilen gelesen = KopfzeilenLesen(IniDatei::Laden(datei(u"bonkopf.ini"_qs)), kDialogPuffer);
+    for (int i = 1; i <= 4; ++i)
+        z.Kopfzeile[i] = gelesen[i];
+    return z.Kopfzeile;
+}
+
+void KassenModell::BonkopfUebernehmen(const Kopfzeilen &kopfzeile, int bonImageNr)
+{
+    for (int i = 1; i <= 4; ++i)
+        z.Kopfzeile[i] = kopfzeile[i];
+    z.BonImageNr = bonImageNr;
+    IniDatei ini = IniDatei::Laden(datei(u"bonkopf.ini"_qs));
+    KopfzeilenSchreiben(ini, z.Kopfzeile);
+    // The lines stay in memory and go to the printer all the same.
+    if (!ini.speichern())
+        emit meldung(u"Die Datei bonkopf.ini konnte nicht gespeichert werden."_qs, u"Fehler"_qs);
+}
+
+} // namespace zanti
