@@ -314,14 +314,7 @@ void TestEingabefeld::schnelltastenNachEinstellung()
 
     // Loaded afresh after a close, the keys follow the setting of that moment.
     a.tippen(QStringLiteral("3 OK"));
-    a.z().TischnummerAnzeige = 0;
-    a.zeigen();
-    for (const QString &name : schnell)
-        QVERIFY2(a.taste(name)->isVisible(), qPrintable(name));
-
-    // Any value but 1 counts as off.
-    a.feld->close();
-    a.z().TischnummerAnzeige = 2;
+    a.z().Einstellung.TischnummerAnzeige = false;
     a.zeigen();
     for (const QString &name : schnell)
         QVERIFY2(a.taste(name)->isVisible(), qPrintable(name));

@@ -268,7 +268,7 @@ private slots:
         zweite.klicken(u"Command5"_qs);
         QCOMPARE(zweite.kasse().bonTabelle().zeilen().first().BonId, 3);
         // Port 1 was the port in use, so setting 6 says so now.
-        QCOMPARE(zweite.kasse().zustand().Einstellung[6], u"1"_qs);
+        QCOMPARE(zweite.kasse().zustand().Einstellung.ComPort, u"1"_qs);
     }
 
     void protokollHoltMengenrahmen()

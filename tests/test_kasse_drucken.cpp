@@ -189,7 +189,7 @@ void TestKasseDrucken::startOeffnetDrucker()
     f.starten();
     QCOMPARE(f.panel(5), u"F2 - Drucker ein"_qs);
     QCOMPARE(f.rekorder.texte(), QStringList());
-    QCOMPARE(f.kasse().zustand().DruckerEin, 1);
+    QVERIFY(f.kasse().zustand().Einstellung.DruckerEin);
     QCOMPARE(f.tastenBeschriftung(106), u"Com 1"_qs);
     QCOMPARE(pty.empfangenBis(kStart.size()), kStart);
     QCOMPARE(pty.empfangen(200), QByteArray());
@@ -322,13 +322,13 @@ void TestKasseDrucken::druckerSchalter()
 
     f.klicken(u"Command107"_qs);
     QCOMPARE(f.panel(5), u"F2 - Drucker aus"_qs);
-    QCOMPARE(f.kasse().zustand().DruckerEin, 0);
+    QVERIFY(!f.kasse().zustand().Einstellung.DruckerEin);
     QVERIFY(!f.kasse().druckerPort().PortOpen());
     QCOMPARE(pty.empfangen(300), QByteArray());
 
     f.klicken(u"Command107"_qs);
     QCOMPARE(f.panel(5), u"F2 - Drucker ein"_qs);
-    QCOMPARE(f.kasse().zustand().DruckerEin, 1);
+    QVERIFY(f.kasse().zustand().Einstellung.DruckerEin);
     QCOMPARE(pty.empfangenBis(kEinschalten.size()), kEinschalten);
     QCOMPARE(pty.empfangen(200), QByteArray());
 
@@ -338,7 +338,7 @@ void TestKasseDrucken::druckerSchalter()
     f.klicken(u"Command107"_qs);
     QCOMPARE(f.rekorder.texte(), QStringList{u"Schnittstelle an COM 4 kann nicht geöffnet werden!"_qs});
     QCOMPARE(f.panel(5), u"F2 - Drucker aus"_qs);
-    QCOMPARE(f.kasse().zustand().DruckerEin, 0);
+    QVERIFY(!f.kasse().zustand().Einstellung.DruckerEin);
     QVERIFY(!f.kasse().druckerPort().PortOpen());
     QCOMPARE(f.kasse().druckerPort().CommPort(), 4);
 }

@@ -36,7 +36,7 @@ private slots:
         QCOMPARE(f.text(u"Label1_1"_qs), u"0.00"_qs);
         QCOMPARE(f.kasse().zustand().Zaehler, 0);
         QCOMPARE(f.kasse().zustand().Anzahl_Eingabe, u"0"_qs);
-        QCOMPARE(f.kasse().zustand().DruckerEin, 0);
+        QVERIFY(!f.kasse().zustand().Einstellung.DruckerEin);
         QVERIFY(f.ordner.gibt(u"daten.db"_qs));
         // The function row is hidden, and "=" and "STO" wait for a booking.
         QVERIFY(!f.sichtbar(u"Command100"_qs));
@@ -80,8 +80,8 @@ private slots:
         QCOMPARE(f.finden<KassenTaste>(u"Command106"_qs)->beschriftung(), u"Com 3"_qs);
         QCOMPARE(z.Verkauft[3], 400);
         QCOMPARE(z.Gesamteinnahme, 12350);
-        QCOMPARE(z.Passwort, u"geheim"_qs);
-        QCOMPARE(z.BonImageNr, 3);
+        QCOMPARE(z.Einstellung.Passwort, u"geheim"_qs);
+        QCOMPARE(z.Einstellung.BonImageNr, 3);
         QCOMPARE(z.Kopfzeile[1], u"Sportfest Grünwald"_qs);
         QCOMPARE(z.Kopfzeile[2], u"Unbekannt"_qs);
         QCOMPARE(f.tastenBeschriftung(12), u"Artikel 12\n12,00"_qs);

@@ -204,7 +204,7 @@ private slots:
         QFETCH(QString, zurueck);
         Aufbau a;
         a.z.G_Summe = summe;
-        a.z.TischnummerAnzeige = 1; // an amount given is one, table numbers or not
+        a.z.Einstellung.TischnummerAnzeige = true; // an amount given is one, table numbers or not
         a.m.GegebenTaste();
         QVERIFY(a.m.EingabeUebernehmen(eingabe));
         QCOMPARE(a.anzeige[KassenModell::Anzeigefeld::Text], u"ZURÜCK"_qs);
@@ -226,7 +226,7 @@ private slots:
         QVERIFY(a.anzeige.isEmpty());
         // Given up (the keypad closed): the next "OK" is no amount given.
         a.m.EingabeAbgebrochen();
-        a.z.TischnummerAnzeige = 1;
+        a.z.Einstellung.TischnummerAnzeige = true;
         QVERIFY(a.m.EingabeUebernehmen(u"12"_qs));
         QCOMPARE(a.z.Tischnummer, 12);
     }
@@ -257,7 +257,7 @@ private slots:
         QFETCH(int, tisch);
         QFETCH(QString, meldung);
         Aufbau a;
-        a.z.TischnummerAnzeige = 1;
+        a.z.Einstellung.TischnummerAnzeige = true;
         // The first key asks for the table and books nothing.
         a.tippen(u"k2"_qs);
         QCOMPARE(a.tischErfragt, 1);
@@ -275,7 +275,7 @@ private slots:
     void tischnummerBisZumAbschluss()
     {
         Aufbau a;
-        a.z.TischnummerAnzeige = 1;
+        a.z.Einstellung.TischnummerAnzeige = true;
         a.tippen(u"k2"_qs);
         QVERIFY(a.m.EingabeUebernehmen(u"5"_qs));
         a.tippen(u"k2"_qs);
@@ -288,7 +288,7 @@ private slots:
     void kennwort()
     {
         Aufbau a;
-        a.z.Passwort = u"Ab12"_qs;
+        a.z.Einstellung.Passwort = u"Ab12"_qs;
         QVERIFY(!a.m.KennwortPruefen(u"ab12"_qs));
         QVERIFY(!a.m.KennwortPruefen(QString()));
         QCOMPARE(a.z.Einstellmodus, 0);
@@ -305,8 +305,8 @@ private slots:
         a.m.TischnummerUmschalten();
         a.m.ProtokollLoeschen();
         a.m.VerkaufszahlenLoeschen();
-        QCOMPARE(a.z.Einzelbon, 0);
-        QCOMPARE(a.z.TischnummerAnzeige, 0);
+        QVERIFY(!a.z.Einstellung.Einzelbon);
+        QVERIFY(!a.z.Einstellung.TischnummerAnzeige);
         QCOMPARE(a.m.protokoll().zeilen(), 1);
         QCOMPARE(a.z.Gesamteinnahme, Cent(100));
         // The salad key switches in any mode.
@@ -318,8 +318,8 @@ private slots:
         a.m.TischnummerUmschalten();
         a.m.ProtokollLoeschen();
         a.m.VerkaufszahlenLoeschen();
-        QCOMPARE(a.z.Einzelbon, 1);
-        QCOMPARE(a.z.TischnummerAnzeige, 1);
+        QVERIFY(a.z.Einstellung.Einzelbon);
+        QVERIFY(a.z.Einstellung.TischnummerAnzeige);
         QCOMPARE(a.m.protokoll().zeilen(), 0);
         QCOMPARE(a.z.Verkauft[1], Cent(0));
         QCOMPARE(a.z.Gesamteinnahme, Cent(0));

@@ -58,7 +58,7 @@ void KassenModell::ArtikelBuchen()
     }
     emit tastenEditor(0);
 
-    if (z.TischnummerAnzeige == 1 && z.Tischnummer == 0) {
+    if (z.Einstellung.TischnummerAnzeige && z.Tischnummer == 0) {
         emit tischnummerErfragen();
         emit anzeigeSetzen(Anzeigefeld::Text, u"TISCHNUMMER"_qs);
         emit anzeigeSetzen(Anzeigefeld::Betrag, {});
@@ -159,26 +159,26 @@ void KassenModell::SalatUmschalten()
 {
     // Setting 8 that is no number (a first start) counts as off, as it does
     // for the printing.
-    z.Einstellung[8] = SalatbonEin(z.Einstellung[8]) ? u"0"_qs : u"1"_qs;
+    z.Einstellung.Salat = SalatbonEin(z.Einstellung.Salat) ? u"0"_qs : u"1"_qs;
     emit salatGeaendert(SalatBeschriftung());
 }
 
 QString KassenModell::SalatBeschriftung() const
 {
-    return u"Taste25 Salat = "_qs + z.Einstellung[8];
+    return u"Taste25 Salat = "_qs + z.Einstellung.Salat;
 }
 
 void KassenModell::SchalterAnzeigen()
 {
-    emit statusSetzen(6, z.Einzelbon == 1 ? u"F3 - Einzelbon ein"_qs : u"F3 - Einzelbon aus"_qs);
-    emit statusSetzen(7, z.TischnummerAnzeige == 1 ? u"F4 - Tischnr. ein"_qs : u"F4 - Tischnr. aus"_qs);
+    emit statusSetzen(6, z.Einstellung.Einzelbon ? u"F3 - Einzelbon ein"_qs : u"F3 - Einzelbon aus"_qs);
+    emit statusSetzen(7, z.Einstellung.TischnummerAnzeige ? u"F4 - Tischnr. ein"_qs : u"F4 - Tischnr. aus"_qs);
 }
 
 void KassenModell::EinzelbonUmschalten()
 {
     if (z.Einstellmodus != 1)
         return;
-    z.Einzelbon = z.Einzelbon == 1 ? 0 : 1;
+    z.Einstellung.Einzelbon = !z.Einstellung.Einzelbon;
     SchalterAnzeigen();
 }
 
@@ -186,7 +186,7 @@ void KassenModell::TischnummerUmschalten()
 {
     if (z.Einstellmodus != 1)
         return;
-    z.TischnummerAnzeige = z.TischnummerAnzeige == 1 ? 0 : 1;
+    z.Einstellung.TischnummerAnzeige = !z.Einstellung.TischnummerAnzeige;
     SchalterAnzeigen();
 }
 

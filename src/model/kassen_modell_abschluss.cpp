@@ -81,14 +81,14 @@ void KassenModell::SchubladeOeffnen()
 
 void KassenModell::BonDrucken(const QList<BonZeile> &zeilen)
 {
-    if (z.DruckerEin == 1 && !zeilen.isEmpty()) {
+    if (z.Einstellung.DruckerEin && !zeilen.isEmpty()) {
         BonDruckDaten daten;
-        daten.BonImageNr = z.BonImageNr;
+        daten.BonImageNr = z.Einstellung.BonImageNr;
         daten.Kopfzeile = z.Kopfzeile;
-        daten.Einzelbon = z.Einzelbon;
-        daten.TischnummerAnzeige = z.TischnummerAnzeige;
+        daten.Einzelbon = z.Einstellung.Einzelbon ? 1 : 0;
+        daten.TischnummerAnzeige = z.Einstellung.TischnummerAnzeige ? 1 : 0;
         daten.Tischnummer = z.Tischnummer;
-        daten.Einstellung8 = z.Einstellung[8];
+        daten.Einstellung8 = z.Einstellung.Salat;
         daten.BonSumme = z.BonSumme;
         const QDateTime jetzt = QDateTime::currentDateTime();
         daten.zeit = jetzt.time();

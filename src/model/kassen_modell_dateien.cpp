@@ -93,12 +93,7 @@ void KassenModell::EinstellungenLaden()
 
 void KassenModell::EinstellungenUebernehmen()
 {
-    // A setting that is no number leaves its member at 0.
-    z.Einzelbon = GanzzahlLesen(z.Einstellung[2]).value_or(0);
-    z.TischnummerAnzeige = GanzzahlLesen(z.Einstellung[3]).value_or(0);
     z.Tischnummer = 0;
-    z.Passwort = z.Einstellung[4];
-    z.BonImageNr = GanzzahlLesen(z.Einstellung[5]).value_or(0);
 }
 
 bool KassenModell::dateiGespeichert(const QString &pfad, bool erfolg)
@@ -138,12 +133,8 @@ bool KassenModell::VerkaufSpeichern()
 
 void KassenModell::EinstellungenSpeichern()
 {
-    z.Einstellung[1] = QString::number(z.DruckerEin);
-    z.Einstellung[2] = QString::number(z.Einzelbon);
-    z.Einstellung[3] = QString::number(z.TischnummerAnzeige);
-    z.Einstellung[5] = QString::number(z.BonImageNr);
-    z.Einstellung[6] = QString::number(m_port.CommPort());
-    z.Einstellung[7] = z.Einstellung[6];
+    // Setting 6 (and its copy 7) is the port in use.
+    z.Einstellung.ComPort = QString::number(m_port.CommPort());
     IniDatei datei = IniDatei::Laden(this->datei(u"Einstellungen.ini"_qs));
     EinstellungenSchreiben(datei, z.Einstellung);
     dateiGespeichert(datei.pfad(), datei.speichern());
@@ -177,7 +168,7 @@ void KassenModell::BonkopfUebernehmen(const Kopfzeilen &kopfzeile, int bonImageN
 {
     for (int i = 1; i <= 4; ++i)
         z.Kopfzeile[i] = kopfzeile[i];
-    z.BonImageNr = bonImageNr;
+    z.Einstellung.BonImageNr = bonImageNr;
     IniDatei ini = IniDatei::Laden(datei(u"bonkopf.ini"_qs));
     KopfzeilenSchreiben(ini, z.Kopfzeile);
     // The lines stay in memory and go to the printer all the same.

@@ -19,7 +19,7 @@ void KassenModell::GegebenTaste()
 bool KassenModell::EingabeUebernehmen(const QString &eingabe)
 {
     // Only "OK" decides what the number is for.
-    if (z.Gegeben != 0 || z.TischnummerAnzeige != 1)
+    if (z.Gegeben != 0 || !z.Einstellung.TischnummerAnzeige)
         return rueckgeld(eingabe);
     return tischnummer(eingabe);
 }
@@ -34,7 +34,7 @@ bool KassenModell::Schnellbetraege() const
 {
     // Follows the setting alone: with table numbers on, the amount given
     // goes without quick amounts too.
-    return z.TischnummerAnzeige != 1;
+    return !z.Einstellung.TischnummerAnzeige;
 }
 
 bool KassenModell::rueckgeld(QString eingabe)
@@ -84,7 +84,7 @@ bool KassenModell::tischnummer(const QString &eingabe)
 bool KassenModell::KennwortPruefen(const QString &eingabe)
 {
     // Case matters; an empty password opens on an empty entry.
-    if (eingabe != z.Passwort)
+    if (eingabe != z.Einstellung.Passwort)
         return false;
     z.Einstellmodus = 1;
     return true;

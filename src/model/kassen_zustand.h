@@ -14,16 +14,13 @@ namespace zanti {
 
 struct KassenZustand
 {
-    int BonImageNr = 0;          // logo number of the receipt head (setting 5)
     int Taste = 0;               // article key last pressed, 1..35
     int Gegeben = 0;             // 1 while the keypad takes the amount given
     Cent G_Summe = 0;            // total of the receipt just closed
     Cent Gesamteinnahme = 0;     // takings since the counts were cleared
     int Einstellmodus = 0;       // 1 in set-up mode
-    int TischnummerAnzeige = 0;  // 1 when table numbers are asked for
     int Tischnummer = 0;         // current table number, 0 = none yet
     QString Anzahl_Eingabe;      // quantity typed, "0" = none
-    QString Passwort;            // opens set-up mode (setting 4)
     QString DBPfad;              // the receipt database
 
     TastenLayout Tasten;         // text, price and colour of keys 1..35
@@ -33,8 +30,6 @@ struct KassenZustand
     Verkaufszahlen Verkauft{};
 
     Cent BonSumme = 0;           // sum of the receipt while it is closed
-    int DruckerEin = 0;          // 1 while the printer is on
-    int Einzelbon = 0;           // 1 when every item gets its own receipt
     qint32 Zaehler = 0;          // number of the next protocol line
     qint32 ProtokollZeilen = 0;  // protocol lines read at start-up
 

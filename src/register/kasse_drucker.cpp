@@ -32,14 +32,14 @@ QString DruckerStatusText(int wert)
 
 void Kasse::druckerSchalter(int ein)
 {
-    z.DruckerEin = ein;
+    z.Einstellung.DruckerEin = ein == 1;
     panelSetzen(5, ein == 1 ? u"F2 - Drucker ein"_qs : u"F2 - Drucker aus"_qs);
 }
 
 void Kasse::DruckerStarten()
 {
     QString meldung;
-    const bool ein = m_drucker->starten(z.Einstellung[6], &meldung);
+    const bool ein = m_drucker->starten(z.Einstellung.ComPort, &meldung);
     if (!ein)
         Meldung(this, meldung);
     druckerSchalter(ein ? 1 : 0);
@@ -48,7 +48,7 @@ void Kasse::DruckerStarten()
 void Kasse::DruckerUmschalten(Schaltweg weg)
 {
     QString meldung;
-    const bool ein = m_drucker->umschalten(z.DruckerEin == 1, z.Einstellung[6], weg, &meldung);
+    const bool ein = m_drucker->umschalten(z.Einstellung.DruckerEin, z.Einstellung.ComPort, weg, &meldung);
     if (!meldung.isEmpty()) {
         Piep();
         Meldung(this, meldung);
@@ -58,7 +58,7 @@ void Kasse::DruckerUmschalten(Schaltweg weg)
 
 void Kasse::schnittstelleWaehlen()
 {
-    auto *dialog = new Einstell(z.Einstellung[6], this);
+    auto *dialog = new Einstell(z.Einstellung.ComPort, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &Einstell::portGewaehlt, this, [this, dialog](int nummer, const QString &text) {
         if (const std::optional<QString> fehler = m_drucker->waehlen(nummer, text)) {
@@ -74,7 +74,7 @@ void Kasse::schnittstelleWaehlen()
 void Kasse::druckerStatusLesen()
 {
     // Only what is already waiting: the register never waits for the printer.
-    if (z.DruckerEin != 1 || m_port->InBufferCount() < 1)
+    if (!z.Einstellung.DruckerEin || m_port->InBufferCount() < 1)
         return;
     const QByteArray status = m_port->Input();
     if (!status.isEmpty())
@@ -115,7 +115,7 @@ BerichtDaten Kasse::berichtDaten() const
     daten.ArtikelText = z.Tasten.ArtikelText;
     daten.ArtikelPreis = z.Tasten.ArtikelPreis;
     daten.Kopfzeile = z.Kopfzeile;
-    daten.BonImageNr = z.BonImageNr;
+    daten.BonImageNr = z.Einstellung.BonImageNr;
     const QDateTime jetzt = QDateTime::currentDateTime();
     daten.zeit = jetzt.time();
     daten.datum = jetzt.date();
@@ -124,7 +124,7 @@ BerichtDaten Kasse::berichtDaten() const
 
 void Kasse::VerkaufsbelegAusgeben()
 {
-    if (z.DruckerEin == 1)
+    if (z.Einstellung.DruckerEin)
         berichtSenden(VerkaufsbelegDruck(berichtDaten()));
     else
         berichtZeigen(VerkaufsbelegText(berichtDaten()));
@@ -132,7 +132,7 @@ void Kasse::VerkaufsbelegAusgeben()
 
 void Kasse::TastenbelegungAusgeben()
 {
-    if (z.DruckerEin == 1)
+    if (z.Einstellung.DruckerEin)
         berichtSenden(TastenbelegungDruck(berichtDaten()));
     else
         berichtZeigen(TastenbelegungText(berichtDaten()));

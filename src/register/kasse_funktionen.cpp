@@ -65,7 +65,7 @@ void Kasse::bonkopfZeigen()
 {
     if (z.Einstellmodus != 1 || OffenesNachVorn(this, u"Bonkopf"_qs))
         return;
-    auto *dialog = new Bonkopf(m_modell->BonkopfLesen(), z.BonImageNr, this);
+    auto *dialog = new Bonkopf(m_modell->BonkopfLesen(), z.Einstellung.BonImageNr, this);
     connect(dialog, &Bonkopf::uebernommen, m_modell, &KassenModell::BonkopfUebernehmen);
     dialog->show();
 }

@@ -89,7 +89,7 @@ void Kasse::starten()
     startText(u"Buttons beschrieben"_qs);
     startText(u"Einstellungen übergeben"_qs);
     startText(u"Schnittstelle geprüft"_qs);
-    m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung[6]);
+    m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung.ComPort);
     startText(u"Drucker eingestellt"_qs);
 
     startText(u"Datenbank definiert"_qs);
