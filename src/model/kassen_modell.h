@@ -17,16 +17,20 @@
 // What the operator is to see leaves as signals: the display lines, which
 // receipt keys may act, status texts, messages. The model never touches a
 // widget; Kasse builds the controls and shows what it is told.
+#include "model/drucker_dienst.h"
 #include "model/kassen_zustand.h"
 
 #include <QList>
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <memory>
+#include <optional>
 
 namespace zanti {
 
 struct Abschluss;
+struct BerichtDaten;
 class BonTabelle;
 struct BonZeile;
 class DruckerPort;
@@ -103,6 +107,8 @@ public:
     // file chosen by the operator.
     void TasteAendern(int k, const QString &text, const QString &preis, const QString &farbe);
     void TastenLadenAus(const QString &pfad);
+    // The layout into a file the operator chose; false when it failed.
+    bool TastenSpeichernUnter(const QString &pfad);
 
     // The switches; all but the salad key act in set-up mode only.
     void SalatUmschalten();
@@ -112,6 +118,21 @@ public:
     void SchalterAnzeigen();
     void ProtokollLoeschen();
     void VerkaufszahlenLoeschen();
+
+    // The printer (kassen_modell_drucker.cpp), through the printer service.
+    void DruckerStarten();
+    using Schaltweg = DruckerDienst::Schaltweg;
+    void DruckerUmschalten(Schaltweg weg);
+    // The port dialog's choice: nothing when the printer runs on it, else
+    // the message to show there.
+    std::optional<QString> SchnittstelleWaehlen(int nummer, const QString &text);
+    int DruckerPortNummer() const;
+    void DruckerStatusLesen();
+    // A write met a broken line (a printer unplugged mid-receipt).
+    void DruckerFehler();
+    // Printed when the printer is on, else handed out by berichtZeigen.
+    void VerkaufsbelegAusgeben();
+    void TastenbelegungAusgeben();
 
     // Saving (kassen_modell_dateien.cpp), each file on its own: one that
     // cannot be written is reported once and saved again next time.
@@ -135,6 +156,8 @@ signals:
     void tastenEditor(int k);
     void piep();
     void meldung(const QString &text, const QString &titel);
+    // A report for the window, the printer being off.
+    void berichtZeigen(const QString &text);
 
 private:
     Abschluss abschlussVorbereiten(const Verkaufszahlen &verkauft) const;
@@ -148,9 +171,13 @@ private:
     bool rueckgeld(QString eingabe);
     bool tischnummer(const QString &eingabe);
     QString datei(const QString &name) const;
+    void druckerSchalter(bool ein);
+    BerichtDaten berichtDaten() const;
+    void berichtAusgeben(const QList<QByteArray> &druck, const QString &text);
 
     const QString m_ordner;
     DruckerPort &m_port;
+    std::unique_ptr<DruckerDienst> m_drucker;
     KassenZustand z;
     BonTabelle *m_bon = nullptr;
     Protokoll *m_protokoll = nullptr;

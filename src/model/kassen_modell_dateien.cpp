@@ -176,4 +176,11 @@ void KassenModell::BonkopfUebernehmen(const Kopfzeilen &kopfzeile, int bonImageN
         emit meldung(u"Die Datei bonkopf.ini konnte nicht gespeichert werden."_qs, u"Fehler"_qs);
 }
 
+bool KassenModell::TastenSpeichernUnter(const QString &pfad)
+{
+    IniDatei datei = IniDatei::Laden(pfad);
+    TastenLayoutSchreiben(datei, z.Tasten);
+    return datei.speichern();
+}
+
 } // namespace zanti

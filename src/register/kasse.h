@@ -3,7 +3,6 @@
 // the protocol. It builds the controls, hands every tap to the model
 // (model/kassen_modell.h), shows what the model says and keeps Timer1; its
 // parts are spread over several files by concern.
-#include "model/drucker_dienst.h"
 #include "model/kassen_modell.h"
 
 #include <QMainWindow>
@@ -53,7 +52,7 @@ public:
     ~Kasse() override;
 
     KassenModell &modell() { return *m_modell; }
-    KassenZustand &zustand() { return z; }
+    KassenZustand &zustand() { return m_modell->zustand(); }
     const KassenZustand &zustand() const { return z; }
     QString programmordner() const { return m_ordner; }
     BonTabelle &bonTabelle() { return m_modell->bonTabelle(); }
@@ -66,13 +65,8 @@ public:
     void TastenBeschriften();
     void FunktionstastenAus();
     void FunktionstastenEin();
-    void DruckerStarten();
     // F2 names the port of setting 6 when it cannot open, the button the
     // port number in use.
-    using Schaltweg = DruckerDienst::Schaltweg;
-    void DruckerUmschalten(Schaltweg weg = Schaltweg::Knopf);
-    void VerkaufsbelegAusgeben();
-    void TastenbelegungAusgeben();
     void HilfeAnzeigen();
 
     // Enters set-up mode as an accepted password does.
@@ -111,13 +105,8 @@ private:
     void panelSetzen(int panel, const QString &text);
 
     // Printer and reports (kasse_drucker.cpp).
-    void druckerSchalter(int ein);
     void schnittstelleWaehlen();
-    void druckerFehler();
-    void druckerStatusLesen();
     Anzeige &anzeige();
-    BerichtDaten berichtDaten() const;
-    void berichtSenden(const QList<QByteArray> &ausgaben);
     void berichtZeigen(const QString &text);
 
     // Function buttons, display gestures, keypad (kasse_funktionen.cpp).
@@ -153,7 +142,7 @@ private:
     DruckerPort *m_port;
     KassenModell *m_modell;
     // The model's state, for the parts of the window that show it.
-    KassenZustand &z;
+    const KassenZustand &z;
     BonTabelle *m_bon;
     QStringList m_startVerlauf;
     bool m_beendet = false;
@@ -161,7 +150,6 @@ private:
     // entry is being handed over.
     QPointer<QWidget> m_meldungsEltern;
 
-    std::unique_ptr<DruckerDienst> m_drucker;
     Anzeige *m_anzeige = nullptr;
     Eingabefeld *m_eingabefeld = nullptr;
     Anmeldung *m_anmeldung = nullptr;

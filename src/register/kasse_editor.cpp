@@ -1,7 +1,5 @@
 // Article keys: their captions and colours, the key editor of set-up mode and
 // the key-layout files.
-#include "persistence/datei.h"
-#include "persistence/ini_datei.h"
 #include "register/dateiauswahl.h"
 #include "register/entwurfsflaeche.h"
 #include "register/kasse.h"
@@ -126,10 +124,8 @@ void Kasse::SpeichernButton_Click()
     DateiWaehlen(this, Dateimodus::Speichern, m_ordner, kLayoutFilter, [this](const QString &pfad) {
         if (pfad.isEmpty())
             return;
-        IniDatei datei = IniDatei::Laden(pfad);
-        TastenLayoutSchreiben(datei, z.Tasten);
         // Saved once, on request: the operator must choose another place.
-        if (!datei.speichern())
+        if (!m_modell->TastenSpeichernUnter(pfad))
             Meldung(this, u"Die Tastenbelegung konnte nicht in der Datei %1 gespeichert werden."_qs
                               .arg(QFileInfo(pfad).fileName()),
                     u"Fehler"_qs);

@@ -51,10 +51,12 @@ void Kasse::funktionenVerbinden()
         if (!OffenesNachVorn(this, u"Einstell"_qs))
             schnittstelleWaehlen();
     });
-    connect(m_funktion[7], &QPushButton::clicked, this, [this] { DruckerUmschalten(); });
-    verbinden(108, &Kasse::VerkaufsbelegAusgeben);
-    verbinden(109, &Kasse::TastenbelegungAusgeben);
-    connect(m_port, &DruckerPort::ausgabeFehler, this, &Kasse::druckerFehler);
+    connect(m_funktion[7], &QPushButton::clicked, m_modell,
+            [this] { m_modell->DruckerUmschalten(KassenModell::Schaltweg::Knopf); });
+    anModell(108, &KassenModell::VerkaufsbelegAusgeben);
+    anModell(109, &KassenModell::TastenbelegungAusgeben);
+    connect(m_port, &DruckerPort::ausgabeFehler, m_modell, &KassenModell::DruckerFehler);
+    connect(m_modell, &KassenModell::berichtZeigen, this, &Kasse::berichtZeigen);
     connect(m_protokoll, &ProtokollBox::geklickt, m_rahmen1, &QWidget::show);
     for (QWidget *w : {static_cast<QWidget *>(m_label1[0]), static_cast<QWidget *>(m_label1[1]),
                        static_cast<QWidget *>(m_label2), static_cast<QWidget *>(m_euro)})

@@ -30,7 +30,6 @@ Kasse::Kasse(const QString &programmordner, const Programmversion &version, QWid
     , m_bon(&m_modell->bonTabelle())
 {
     setObjectName(QStringLiteral("Kasse"));
-    m_drucker = std::make_unique<DruckerDienst>(*m_port);
     aufbauen();
     modellVerbinden();
     starten();
@@ -96,7 +95,7 @@ void Kasse::starten()
     m_modell->DatenbankEinrichten(datenbankOffen);
     startText(u"Datenbank eingestellt"_qs);
     rasterEinrichten();
-    DruckerStarten();
+    m_modell->DruckerStarten();
     startText(u"Schnittstelle geprüft"_qs);
     delete g_start;
 }

@@ -1,8 +1,6 @@
 // Timer1: every 50 ms it guards the receipt keys, acts on ESC and the
 // function keys, shows the printer's status, keeps the clock in the status
 // bar and applies the look of the current mode.
-#include "printing/drucker_port.h"
-#include "printing/escpos.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
 #include "register/protokoll_box.h"
@@ -30,9 +28,9 @@ void Kasse::Timer1_Timer()
     if (t.gedrueckt(Qt::Key_F1))
         HilfeAnzeigen();
     if (t.gedrueckt(Qt::Key_F2))
-        DruckerUmschalten(Schaltweg::Taste);
+        m_modell->DruckerUmschalten(KassenModell::Schaltweg::Taste);
 
-    druckerStatusLesen();
+    m_modell->DruckerStatusLesen();
 
     // The operations check set-up mode themselves, as for their buttons.
     if (t.gedrueckt(Qt::Key_F3))
@@ -46,9 +44,9 @@ void Kasse::Timer1_Timer()
     if (t.gedrueckt(Qt::Key_F7))
         bonkopfZeigen();
     if (t.gedrueckt(Qt::Key_F10))
-        VerkaufsbelegAusgeben();
+        m_modell->VerkaufsbelegAusgeben();
     if (t.gedrueckt(Qt::Key_F11))
-        TastenbelegungAusgeben();
+        m_modell->TastenbelegungAusgeben();
     if (t.gedrueckt(Qt::Key_F12)) {
         // Leaving asks no password and leaves the function buttons alone.
         if (z.Einstellmodus == 1) {

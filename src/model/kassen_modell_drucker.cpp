@@ -1,0 +1,117 @@
+// The printer as the register uses it: opening at start-up, the switch, the
+// port dialog's choice (all through the printer service), the status bytes
+// for panel 8, and the reports, printed or handed out as text.
+#include "model/drucker_dienst.h"
+#include "model/kassen_modell.h"
+#include "printing/berichte.h"
+#include "printing/drucker_port.h"
+
+#include <QDateTime>
+
+namespace zanti {
+
+namespace {
+
+QString DruckerStatusText(int wert)
+{
+    switch (wert) {
+    case 16: return u"Schublade offen "_qs;
+    case 20: return u"Drucker bereit "_qs;
+    case 28: return u" Papier ? "_qs;
+    case 60: return u" Fehler "_qs;
+    case 92: return u" Feedtaste "_qs;
+    default: return QString::number(wert);
+    }
+}
+
+} // namespace
+
+void KassenModell::druckerSchalter(bool ein)
+{
+    z.Einstellung.DruckerEin = ein;
+    emit statusSetzen(5, ein ? u"F2 - Drucker ein"_qs : u"F2 - Drucker aus"_qs);
+}
+
+void KassenModell::DruckerStarten()
+{
+    QString meldung;
+    const bool ein = m_drucker->starten(z.Einstellung.ComPort, &meldung);
+    if (!ein)
+        emit this->meldung(meldung, {});
+    druckerSchalter(ein);
+}
+
+void KassenModell::DruckerUmschalten(Schaltweg weg)
+{
+    QString meldung;
+    const bool ein = m_drucker->umschalten(z.Einstellung.DruckerEin, z.Einstellung.ComPort, weg, &meldung);
+    if (!meldung.isEmpty()) {
+        emit piep();
+        emit this->meldung(meldung, {});
+    }
+    druckerSchalter(ein);
+}
+
+std::optional<QString> KassenModell::SchnittstelleWaehlen(int nummer, const QString &text)
+{
+    return m_drucker->waehlen(nummer, text);
+}
+
+int KassenModell::DruckerPortNummer() const
+{
+    return m_drucker->port();
+}
+
+void KassenModell::DruckerStatusLesen()
+{
+    // Only what is already waiting: the register never waits for the printer.
+    if (!z.Einstellung.DruckerEin || m_port.InBufferCount() < 1)
+        return;
+    const QByteArray status = m_port.Input();
+    if (!status.isEmpty())
+        emit statusSetzen(8, DruckerStatusText(static_cast<unsigned char>(status.at(0))));
+}
+
+void KassenModell::DruckerFehler()
+{
+    // The receipt on its way may be incomplete: the operator must see it.
+    emit statusSetzen(8, u" Fehler "_qs);
+}
+
+BerichtDaten KassenModell::berichtDaten() const
+{
+    BerichtDaten daten;
+    daten.Verkauft = z.Verkauft;
+    daten.ArtikelText = z.Tasten.ArtikelText;
+    daten.ArtikelPreis = z.Tasten.ArtikelPreis;
+    daten.Kopfzeile = z.Kopfzeile;
+    daten.BonImageNr = z.Einstellung.BonImageNr;
+    const QDateTime jetzt = QDateTime::currentDateTime();
+    daten.zeit = jetzt.time();
+    daten.datum = jetzt.date();
+    return daten;
+}
+
+void KassenModell::berichtAusgeben(const QList<QByteArray> &druck, const QString &text)
+{
+    if (!z.Einstellung.DruckerEin) {
+        emit berichtZeigen(text);
+        return;
+    }
+    for (const QByteArray &ausgabe : druck)
+        m_port.Output(ausgabe);
+}
+
+void KassenModell::VerkaufsbelegAusgeben()
+{
+    const BerichtDaten daten = berichtDaten();
+    berichtAusgeben(VerkaufsbelegDruck(daten), VerkaufsbelegText(daten));
+}
+
+void KassenModell::TastenbelegungAusgeben()
+{
+    const BerichtDaten daten = berichtDaten();
+    berichtAusgeben(TastenbelegungDruck(daten), TastenbelegungText(daten));
+}
+
+} // namespace zanti
