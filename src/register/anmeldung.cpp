@@ -35,7 +35,8 @@ Anmeldung::Anmeldung(QWidget *kasse)
 
     m_txtPassword = new QLineEdit(this);
     m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
-    m_entwurf.platzieren(m_txtPassword, {1200, 240, 2565, 435});
+    // Large enough that every typed digit shows as a mark from arm's length.
+    m_entwurf.platzieren(m_txtPassword, {1200, 240, 2565, 435}, 20);
     m_txtPassword->setEchoMode(QLineEdit::Password);
     m_txtPassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     label->setBuddy(m_txtPassword);

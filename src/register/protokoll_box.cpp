@@ -1,6 +1,7 @@
 #include "register/protokoll_box.h"
 
 #include "model/protokoll.h"
+#include "register/entwurfsflaeche.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -151,16 +152,18 @@ void ProtokollBox::schriftAnpassen()
     schrift.setPointSizeF(10 * punktJePixel);
     // Widths grow about in proportion: start just above, then step down.
     qreal pixel = std::floor(10 * platz / QFontMetricsF(schrift).horizontalAdvance(muster)) + 1;
-    for (; pixel > kMindestPixel; pixel -= 0.25) {
+    // The readable size grows with the register, like every other text.
+    const qreal mindestens = std::round(4 * kMindestPixel * RegisterMassstab(this)) / 4;
+    for (; pixel > mindestens; pixel -= 0.25) {
         schrift.setPointSizeF(pixel * punktJePixel);
         if (QFontMetricsF(schrift).horizontalAdvance(muster) <= platz)
             break;
     }
     // Below a size an operator can read at arm's length, the font stays
     // readable and only the longest lines go on in a second row.
-    m_umbrechen = pixel <= kMindestPixel;
+    m_umbrechen = pixel <= mindestens;
     if (m_umbrechen)
-        schrift.setPointSizeF(kMindestPixel * punktJePixel);
+        schrift.setPointSizeF(mindestens * punktJePixel);
     if (schrift != font())
         setFont(schrift);
 }
