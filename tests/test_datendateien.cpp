@@ -340,11 +340,11 @@ void TestDatendateien::protokollSpeichernUndLesen()
     const QString text = QStringLiteral("2 14:05:10  1 x Grüße   1,00\r\n1 14:05:09  3 x Cola   4,50\r\n");
     const QByteArray datei =
         QByteArray("2 14:05:10  1 x Gr\xFC\xDF" "e   1,00\r\n1 14:05:09  3 x Cola   4,50\r\n");
-    QCOMPARE(ProtokollDateiInhalt(text), datei);
-    QCOMPARE(ProtokollDateiInhalt(QString()), QByteArray());
-    QCOMPARE(ProtokollDateiInhalt(QStringLiteral("\r\n")), QByteArray("\r\n"));
-    QCOMPARE(ProtokollDateiInhalt(QStringLiteral("1 x")), QByteArray("1 x\r\n"));
+    QCOMPARE(Cp1252Schreiben(text), datei);
     QCOMPARE(ProtokollZeilenenden(datei), datei);
+    QCOMPARE(ProtokollZeilenenden(QByteArray()), QByteArray());
+    QCOMPARE(ProtokollZeilenenden("\r\n"), QByteArray("\r\n"));
+    QCOMPARE(ProtokollZeilenenden("1 x"), QByteArray("1 x\r\n"));
 }
 
 void TestDatendateien::protokollGrossSchnell()

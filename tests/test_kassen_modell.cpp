@@ -2,6 +2,7 @@
 // drives it (one call per tap) and judged by its state, its signals, the
 // open receipt and the files. Links no widget library.
 #include "core/bon_zeile.h"
+#include "core/text_helfer.h"
 #include "model/kassen_modell.h"
 #include "model/protokoll.h"
 #include "persistence/abschluss.h"
@@ -367,7 +368,7 @@ private slots:
         for (int i = 0; i < p.zeilen(); ++i)
             gelesen << p.index(i).data().toString();
         QCOMPARE(gelesen, zeilen);
-        QCOMPARE(ProtokollDateiInhalt(p.text()), bytes);
+        QCOMPARE(Cp1252Schreiben(p.text()), bytes);
 
         // A new line goes on top; the redo record carries only it.
         p.zeileVoranstellen(u"n €\r\n"_qs);

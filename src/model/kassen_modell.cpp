@@ -4,8 +4,8 @@
 #include "core/bon_zeile.h"
 #include "model/protokoll.h"
 #include "persistence/bon_tabelle.h"
-#include "printing/bon_layout.h"
 #include "persistence/verkauf.h"
+#include "printing/bon_layout.h"
 
 #include <QScopeGuard>
 #include <QTime>

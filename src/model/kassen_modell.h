@@ -167,6 +167,8 @@ private:
     // already is there or could not move.
     bool datenbankAusgefallen();
     bool dateiGespeichert(const QString &pfad, bool erfolg);
+    // protokoll.txt from the protocol's bytes and verkauf.ini as given.
+    bool dateienSchreiben(const QByteArray &verkauf);
     void fehler(const QString &text);
     bool rueckgeld(QString eingabe);
     bool tischnummer(const QString &eingabe);

@@ -63,11 +63,10 @@ void KassenModell::BonAbschliessen()
     emit anzeigeSetzen(Anzeigefeld::Betrag, BetragFormat(z.BonSumme));
     emit anzeigeSetzen(Anzeigefeld::Menge, {});
 
-    if (m_port.PortOpen())
-        m_port.Output(escpos::Schubladenimpuls());
+    SchubladeOeffnen();
     BonDrucken(zeilen);
     emit statusSetzen(3, BetragFormat(z.Gesamteinnahme));
-    if (VerkaufSpeichern())
+    if (dateienSchreiben(abschluss.verkaufNachher))
         m_bon->abschlussErledigt(abschluss.nr);
     EinstellungenSpeichern();
     z.BonSumme = 0;
@@ -108,7 +107,7 @@ Abschluss KassenModell::abschlussVorbereiten(const Verkaufszahlen &verkauft) con
 
     const QString verkaufPfad = datei(u"verkauf.ini"_qs);
     a.verkaufVorher = DateiLesen(verkaufPfad).value_or(QByteArray());
-    IniDatei ini = IniDatei::Laden(verkaufPfad);
+    IniDatei ini = IniDatei::AusBytes(verkaufPfad, a.verkaufVorher);
     VerkaufszahlenSchreiben(ini, verkauft);
     a.verkaufNachher = ini.inhalt();
     return a;

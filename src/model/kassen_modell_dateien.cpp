@@ -120,15 +120,21 @@ void KassenModell::TastenSpeichern()
 
 bool KassenModell::VerkaufSpeichern()
 {
+    IniDatei verkauf = IniDatei::Laden(datei(u"verkauf.ini"_qs));
+    VerkaufszahlenSchreiben(verkauf, z.Verkauft);
+    return dateienSchreiben(verkauf.inhalt());
+}
+
+bool KassenModell::dateienSchreiben(const QByteArray &verkauf)
+{
     // The protocol's bytes are ready: nothing is encoded again here.
     const QString protokollPfad = datei(u"protokoll.txt"_qs);
     const bool protokoll =
         dateiGespeichert(protokollPfad, DateiSpeichern(protokollPfad, m_protokoll->bytes()));
     if (protokoll)
         m_protokoll->gespeichert();
-    IniDatei verkauf = IniDatei::Laden(datei(u"verkauf.ini"_qs));
-    VerkaufszahlenSchreiben(verkauf, z.Verkauft);
-    return dateiGespeichert(verkauf.pfad(), verkauf.speichern()) && protokoll;
+    const QString verkaufPfad = datei(u"verkauf.ini"_qs);
+    return dateiGespeichert(verkaufPfad, DateiSpeichern(verkaufPfad, verkauf)) && protokoll;
 }
 
 void KassenModell::EinstellungenSpeichern()

@@ -46,15 +46,20 @@ QString WertOhneHuellen(const QString &zeile)
 
 IniDatei IniDatei::Laden(const QString &pfad)
 {
+    return AusBytes(pfad, DateiLesen(pfad).value_or(QByteArray()));
+}
+
+IniDatei IniDatei::AusBytes(const QString &pfad, const QByteArray &bytes)
+{
     IniDatei ini;
     ini.m_pfad = pfad;
-    if (const auto bytes = DateiLesen(pfad); bytes && !bytes->isEmpty()) {
+    if (!bytes.isEmpty()) {
         // A modern editor may have saved it as UTF-8 with a byte-order mark;
         // the mark is no part of the first line. It is written back as
         // Windows-1252 like every other file.
         static const QByteArray bom("\xEF\xBB\xBF");
-        const bool utf8 = bytes->startsWith(bom);
-        QString text = utf8 ? QString::fromUtf8(bytes->mid(bom.size())) : Cp1252Lesen(*bytes);
+        const bool utf8 = bytes.startsWith(bom);
+        QString text = utf8 ? QString::fromUtf8(bytes.mid(bom.size())) : Cp1252Lesen(bytes);
         // CR, LF and CR LF end a line alike.
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         text.replace(u'\r', u'\n');

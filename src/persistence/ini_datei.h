@@ -19,6 +19,8 @@ class IniDatei
 public:
     // A missing or unreadable file gives an empty one.
     static IniDatei Laden(const QString &pfad);
+    // The same from bytes already read; pfad is where it will be saved.
+    static IniDatei AusBytes(const QString &pfad, const QByteArray &bytes);
 
     // The value, at most puffer - 1 characters; "Unbekannt" when the
     // section or the key is missing.

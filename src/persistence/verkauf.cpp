@@ -69,16 +69,6 @@ QByteArray ProtokollZeilenenden(const QByteArray &datei)
     return text;
 }
 
-QByteArray ProtokollDateiInhalt(const QString &protokollText)
-{
-    // Every line of the text already ends in CR LF. One more would come back
-    // as an empty line at the next start and move the numbering on by one,
-    // run after run.
-    if (protokollText.isEmpty() || protokollText.endsWith(kZeilenende))
-        return Cp1252Schreiben(protokollText);
-    return Cp1252Schreiben(protokollText + kZeilenende);
-}
-
 QString ProtokollVerkaufsZeile(qint32 nr, const QTime &zeit, const QString &anzahl,
                                const QString &artikel, Cent betrag)
 {

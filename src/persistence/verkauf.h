@@ -19,10 +19,6 @@ struct BonZeile;
 // The same bytes when they already are so.
 QByteArray ProtokollZeilenenden(const QByteArray &datei);
 
-// The bytes of protokoll.txt: the protocol text in Windows-1252, every line
-// ending in CR LF.
-QByteArray ProtokollDateiInhalt(const QString &protokollText);
-
 // "12 14:05:09  3 x Cola   4,50" + CR LF.
 QString ProtokollVerkaufsZeile(qint32 nr, const QTime &zeit, const QString &anzahl,
                                const QString &artikel, Cent betrag);
