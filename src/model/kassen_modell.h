@@ -66,8 +66,6 @@ public:
     void VerkaufszahlenLaden();
     void BonkopfLaden();
     void EinstellungenLaden();
-    // The switches, the password and the logo number from the settings.
-    void EinstellungenUebernehmen();
 
     // Booking (kassen_modell.cpp).
     void ArtikelTaste(int k);

@@ -91,11 +91,6 @@ void KassenModell::EinstellungenLaden()
     z.Einstellung = EinstellungenLesen(IniDatei::Laden(datei(u"Einstellungen.ini"_qs)));
 }
 
-void KassenModell::EinstellungenUebernehmen()
-{
-    z.Tischnummer = 0;
-}
-
 bool KassenModell::dateiGespeichert(const QString &pfad, bool erfolg)
 {
     if (erfolg) {

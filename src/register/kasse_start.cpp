@@ -79,7 +79,6 @@ void Kasse::starten()
     m_modell->EinstellungenLaden();
     startText(u"Einstellungen gelesen"_qs);
 
-    m_modell->EinstellungenUebernehmen();
     panelSetzen(3, BetragFormat(z.Gesamteinnahme));
     panelSetzen(4, u"F1 - Tastenhilfe"_qs);
     m_modell->SchalterAnzeigen();
