@@ -58,18 +58,25 @@ int KassenTaste::passendeSchrift(const QRect &feld, int ausrichtung) const
 void KassenTaste::paintEvent(QPaintEvent *)
 {
     QStylePainter maler(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    option.text.clear();
-    maler.drawControl(QStyle::CE_PushButton, option);
     if (m_farbe.isValid()) {
-        // Fusion and friends shade the palette colour; a register key shows
-        // its colour plainly.
-        const QRect innen = rect().adjusted(3, 3, -3, -3);
+        // A register key shows its colour plainly inside a thin frame. The
+        // style's shaded bevel would be covered but for its edge, and every
+        // colour and size costs it a gradient of its own.
         QColor flaeche = isDown() ? m_farbe.darker(115) : m_farbe;
         if (!isEnabled())
             flaeche = QColor::fromHsv(flaeche.hue(), flaeche.saturation() / 4, 200);
-        maler.fillRect(innen, flaeche);
+        const QColor hintergrund = palette().color(QPalette::Window);
+        maler.fillRect(rect(), hintergrund.darker(isEnabled() ? 140 : 120));
+        maler.fillRect(rect().adjusted(1, 1, -1, -1), flaeche);
+        // Rounded corners, as the style draws its keys.
+        maler.setPen(hintergrund);
+        const QRect r = rect();
+        maler.drawPoints(QPolygon({r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()}));
+    } else {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        maler.drawControl(QStyle::CE_PushButton, option);
     }
 
     const QRect feld = rect().adjusted(4, 2, -4, -2);
