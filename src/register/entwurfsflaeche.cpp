@@ -1,6 +1,8 @@
 #include "register/entwurfsflaeche.h"
 
+#include <QLayout>
 #include <QResizeEvent>
+#include <QWindow>
 #include <cmath>
 
 namespace zanti {
@@ -46,12 +48,12 @@ int SchriftPixel(qreal schriftPx, qreal massstab)
     return qMax(6, int(std::lround(schriftPx * massstab)));
 }
 
-void EntwurfsPlatz::anwenden(qreal massstab, QPoint versatz) const
+void EntwurfsPlatz::anwenden(qreal massstab, QPoint versatz, bool mitSchrift) const
 {
     if (!widget)
         return;
     widget->setGeometry(Skaliert(twips, massstab).translated(versatz));
-    if (schriftPx > 0) {
+    if (mitSchrift && schriftPx > 0) {
         QFont schrift = widget->font();
         schrift.setPixelSize(SchriftPixel(schriftPx, massstab));
         widget->setFont(schrift);
@@ -78,21 +80,49 @@ void Entwurfsflaeche::anwenden(const EntwurfsPlatz &platz) const
 {
     // Controls inside a frame move with the frame, not with the board.
     const bool aufDerFlaeche = platz.widget && platz.widget->parentWidget() == this;
-    platz.anwenden(m_massstab, aufDerFlaeche ? m_versatz : QPoint());
+    platz.anwenden(m_massstab, aufDerFlaeche ? m_versatz : QPoint(), m_vermessen);
 }
 
 void Entwurfsflaeche::resizeEvent(QResizeEvent *ereignis)
 {
     QWidget::resizeEvent(ereignis);
-    const QSize groesse = ereignis->size();
+    QWindow *fenster = window()->windowHandle();
+    if (fenster && !fenster->isExposed()) {
+        if (!m_ausstehend)
+            fenster->installEventFilter(this);
+        m_ausstehend = true;
+        return;
+    }
+    alleAnwenden();
+}
+
+bool Entwurfsflaeche::eventFilter(QObject *objekt, QEvent *ereignis)
+{
+    if (ereignis->type() == QEvent::Expose && m_ausstehend) {
+        objekt->removeEventFilter(this);
+        m_ausstehend = false;
+        // A layout the window still owes (a bar that found its height) comes
+        // first; the board's size it gives is placed as it arrives.
+        if (QLayout *layout = window()->layout())
+            layout->activate();
+        if (size() != m_platziertFuer)
+            alleAnwenden();
+    }
+    return QWidget::eventFilter(objekt, ereignis);
+}
+
+void Entwurfsflaeche::alleAnwenden()
+{
+    const QSize groesse = size();
     m_massstab = qMin(groesse.width() * qreal(kTwipsProPixel) / kBreite,
                       groesse.height() * qreal(kTwipsProPixel) / kHoehe);
     const int breite = Gerundet(kBreite, m_massstab);
     const int hoehe = Gerundet(kHoehe, m_massstab);
     m_versatz = {(groesse.width() - breite) / 2, (groesse.height() - hoehe) / 2};
+    m_vermessen = true;
+    m_platziertFuer = groesse;
     for (const EntwurfsPlatz &platz : std::as_const(m_plaetze))
         anwenden(platz);
-    emit massstabGeaendert(m_massstab);
 }
 
 qreal RegisterMassstab(const QWidget *w)

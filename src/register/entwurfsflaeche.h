@@ -29,7 +29,8 @@ struct EntwurfsPlatz
     QRect twips;
     qreal schriftPx = 0;
 
-    void anwenden(qreal massstab, QPoint versatz = {}) const;
+    // mitSchrift false: the rectangle only.
+    void anwenden(qreal massstab, QPoint versatz = {}, bool mitSchrift = true) const;
 };
 
 class Entwurfsflaeche : public QWidget
@@ -52,18 +53,25 @@ public:
     QPoint versatz() const { return m_versatz; }
     QSize sizeHint() const override;
 
-signals:
-    void massstabGeaendert(qreal massstab);
-
 protected:
     void resizeEvent(QResizeEvent *ereignis) override;
+    bool eventFilter(QObject *objekt, QEvent *ereignis) override;
 
 private:
     void anwenden(const EntwurfsPlatz &platz) const;
+    void alleAnwenden();
 
     QList<EntwurfsPlatz> m_plaetze;
     qreal m_massstab = 1.0;
     QPoint m_versatz;
+    // Fonts are set once the board has its size: a font measured at a size
+    // never shown costs its loading for nothing.
+    bool m_vermessen = false;
+    // Until the window is first on screen its size comes and goes (the
+    // window system maximises it, the status bar finds its height); only the
+    // last size is placed, when the window is exposed.
+    bool m_ausstehend = false;
+    QSize m_platziertFuer;
 };
 
 // The register's factor for any widget of the register or of one of its

@@ -78,6 +78,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *ereignis) override;
+    void resizeEvent(QResizeEvent *ereignis) override;
 
 private:
     // Building the window (kasse_aufbau.cpp).
@@ -87,6 +88,7 @@ private:
     void editorAnlegen();
     void mengenrahmenAnlegen();
     void statusleisteAnlegen();
+    void statusleisteSkalieren();
     KassenTaste *taste(const QString &name, const QRect &twips, const QString &text,
                        qreal schriftPx, QWidget *eltern = nullptr);
 

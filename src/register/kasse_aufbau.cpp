@@ -265,19 +265,26 @@ void Kasse::statusleisteAnlegen()
         // What is left over goes to the panels with texts, by their widths.
         statusBar()->addPermanentWidget(m_panel[i], i >= 3 ? kPanelBreite[i] : 0);
     }
+    statusleisteSkalieren();
+}
+
+void Kasse::statusleisteSkalieren()
+{
     // Scaled from the whole window: the bar's height takes from the board,
     // so the board's factor would feed back into the bar.
-    const auto skalieren = [this] {
-        const qreal massstab = FensterMassstab(size(), kLeisteHoehe);
-        statusBar()->setFixedHeight(Skaliert(kLeisteHoehe, massstab));
-        QFont schrift = statusBar()->font();
-        schrift.setPixelSize(SchriftPixel(kLeisteSchrift, massstab));
-        statusBar()->setFont(schrift);
-        for (int i = 1; i <= 8; ++i)
-            m_panel[i]->setMinimumWidth(Skaliert(kPanelBreite[i], massstab));
-    };
-    connect(m_flaeche, &Entwurfsflaeche::massstabGeaendert, this, skalieren);
-    skalieren();
+    const qreal massstab = FensterMassstab(size(), kLeisteHoehe);
+    statusBar()->setFixedHeight(Skaliert(kLeisteHoehe, massstab));
+    QFont schrift = statusBar()->font();
+    schrift.setPixelSize(SchriftPixel(kLeisteSchrift, massstab));
+    statusBar()->setFont(schrift);
+    for (int i = 1; i <= 8; ++i)
+        m_panel[i]->setMinimumWidth(Skaliert(kPanelBreite[i], massstab));
+}
+
+void Kasse::resizeEvent(QResizeEvent *ereignis)
+{
+    QMainWindow::resizeEvent(ereignis);
+    statusleisteSkalieren();
 }
 
 } // namespace zanti
