@@ -4,8 +4,8 @@
 #include "printing/drucker_port.h"
 #include "register/entwurfsflaeche.h"
 #include "register/meldung.h"
+#include "register/rahmen.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,7 +29,7 @@ Einstell::Einstell(const QString &einstellung6, QWidget *eltern)
     // Drawn in twips and scaled with the register, like every window of it.
     Fensterentwurf entwurf(this, {4680, 2760}, 16);
 
-    auto *frame1 = new QGroupBox(QStringLiteral("Serielle Schnittstelle Drucker "), this);
+    auto *frame1 = new Rahmen(QStringLiteral("Serielle Schnittstelle Drucker "), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     entwurf.platzieren(frame1, {240, 120, 4200, 1320});
 

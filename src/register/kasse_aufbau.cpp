@@ -3,10 +3,10 @@
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
 #include "register/protokoll_box.h"
+#include "register/rahmen.h"
 #include "register/tastenabfrage.h"
 
 #include <QFrame>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -218,7 +218,7 @@ void Kasse::editorAnlegen()
 
 void Kasse::mengenrahmenAnlegen()
 {
-    m_rahmen1 = new QGroupBox(u"Anzahl"_qs, m_flaeche);
+    m_rahmen1 = new Rahmen(u"Anzahl"_qs, m_flaeche);
     m_rahmen1->setObjectName(QStringLiteral("Rahmen1"));
     m_flaeche->platzieren(m_rahmen1, {120, 5760, 3615, 2895}, 13);
 
