@@ -2,6 +2,7 @@
 #include "register/entwurfsflaeche.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
+#include "register/kundenanzeige.h"
 #include "register/protokoll_box.h"
 #include "register/rahmen.h"
 #include "register/tastenabfrage.h"
@@ -133,13 +134,7 @@ void Kasse::tastenAnlegen()
 void Kasse::anzeigeAnlegen()
 {
     // The customer display: text line, amount line, quantity and currency.
-    auto *kundenanzeige = new QFrame(m_flaeche);
-    kundenanzeige->setObjectName(QStringLiteral("Kundenanzeige"));
-    kundenanzeige->setStyleSheet(
-        QStringLiteral("#Kundenanzeige { background: #0d1b2a; border-radius: 6px; }"));
-    m_flaeche->platzieren(kundenanzeige, {3840, 120, 7815, 1080});
-
-    const QString anzeigeStil = QStringLiteral("color: #9bf59b; background: transparent;");
+    m_flaeche->platzieren(new Kundenanzeige(m_flaeche), {3840, 120, 7815, 1080});
     m_label2 = Etikett(m_flaeche, u"Label2"_qs, {});
     m_label1[0] = Etikett(m_flaeche, u"Label1_0"_qs, {});
     m_label1[1] = Etikett(m_flaeche, u"Label1_1"_qs, u"0.00"_qs);
@@ -149,7 +144,9 @@ void Kasse::anzeigeAnlegen()
     m_label1[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_euro->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (QLabel *l : {m_label2, m_label1[0], m_label1[1], m_euro}) {
-        l->setStyleSheet(anzeigeStil);
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, Kundenanzeige::Schriftfarbe());
+        l->setPalette(p);
         QFont f = l->font();
         f.setBold(true);
         l->setFont(f);
