@@ -69,8 +69,8 @@ std::unique_ptr<DruckerVerbindung> VerbindungOeffnen(const QString &geraet)
 {
     if (geraet.isEmpty() || std::any_of(geraet.cbegin(), geraet.cend(), Steuerzeichen))
         return {};
-    if (VerbindungNetz::istAdresse(geraet))
-        return VerbindungNetz::oeffnen(geraet);
+    if (IstNetzadresse(geraet))
+        return NetzOeffnen(geraet);
 #ifdef Q_OS_UNIX
     bool istTerminal = false;
     if (auto v = GeraetOeffnen(QFile::encodeName(geraet), istTerminal))

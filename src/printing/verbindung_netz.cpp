@@ -2,65 +2,125 @@
 
 #include <QUrl>
 
+#ifdef Q_OS_UNIX
+#include "printing/verbindung_geraet.h"
+
+#include <QDeadlineTimer>
+
+#include <cerrno>
+#include <condition_variable>
+#include <mutex>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#endif
+
 namespace zanti {
 
-bool VerbindungNetz::istAdresse(const QString &geraet)
+bool IstNetzadresse(const QString &geraet)
 {
     return geraet.startsWith(u"tcp://", Qt::CaseInsensitive);
 }
 
-std::unique_ptr<VerbindungNetz> VerbindungNetz::oeffnen(const QString &adresse)
+#ifdef Q_OS_UNIX
+
+namespace {
+
+using Adressen = std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)>;
+
+// The addresses of host, looked up within the deadline. A name server that
+// does not answer must not hold up the window: the lookup goes on in a thread
+// of its own, which cleans up after itself whenever it ends.
+Adressen Nachschlagen(const QByteArray &rechner, const QByteArray &port, QDeadlineTimer frist)
+{
+    struct Suche
+    {
+        std::mutex sperre;
+        std::condition_variable fertig;
+        bool erledigt = false;
+        addrinfo *ergebnis = nullptr;
+        ~Suche()
+        {
+            if (ergebnis)
+                ::freeaddrinfo(ergebnis);
+        }
+    };
+    auto suche = std::make_shared<Suche>();
+    std::thread([suche, rechner, port] {
+        addrinfo wunsch{};
+        wunsch.ai_family = AF_UNSPEC;
+        wunsch.ai_socktype = SOCK_STREAM;
+        addrinfo *ergebnis = nullptr;
+        if (::getaddrinfo(rechner.constData(), port.constData(), &wunsch, &ergebnis) != 0)
+            ergebnis = nullptr;
+        const std::lock_guard halten(suche->sperre);
+        suche->ergebnis = ergebnis;
+        suche->erledigt = true;
+        suche->fertig.notify_all();
+    }).detach();
+    std::unique_lock warten(suche->sperre);
+    suche->fertig.wait_for(warten, std::chrono::milliseconds(qMax<qint64>(0, frist.remainingTime())),
+                           [&] { return suche->erledigt; });
+    return Adressen(std::exchange(suche->ergebnis, nullptr), &::freeaddrinfo);
+}
+
+// A connected, non-blocking socket to one of the addresses, or -1.
+int Verbinden(const addrinfo *adressen, QDeadlineTimer frist)
+{
+    for (const addrinfo *a = adressen; a && !frist.hasExpired(); a = a->ai_next) {
+        const int s = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (s < 0)
+            continue;
+        int fehler = ::connect(s, a->ai_addr, a->ai_addrlen) == 0 ? 0 : errno;
+        if (fehler == EINPROGRESS) {
+            pollfd p{s, POLLOUT, 0};
+            int bereit;
+            do
+                bereit = ::poll(&p, 1, int(qMax<qint64>(0, frist.remainingTime())));
+            while (bereit < 0 && errno == EINTR);
+            socklen_t laenge = sizeof fehler;
+            if (bereit <= 0 || ::getsockopt(s, SOL_SOCKET, SO_ERROR, &fehler, &laenge) != 0)
+                fehler = ETIMEDOUT;
+        }
+        if (fehler == 0) {
+            // Receipts are short bursts: no waiting to fill a packet.
+            const int an = 1;
+            ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &an, sizeof an);
+            return s;
+        }
+        ::close(s);
+    }
+    return -1;
+}
+
+} // namespace
+
+std::unique_ptr<DruckerVerbindung> NetzOeffnen(const QString &adresse)
 {
     const QUrl url(adresse, QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty() || (!url.path().isEmpty() && url.path() != u"/") || url.hasQuery())
         return {};
-    std::unique_ptr<VerbindungNetz> v(new VerbindungNetz);
-    QTcpSocket &socket = v->m_socket;
-    // Receipts are short bursts: no waiting to fill a packet.
-    socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    socket.connectToHost(url.host(), quint16(url.port(kStandardPort)));
     // Connecting does not run the event loop; it waits a short while at most.
-    if (!socket.waitForConnected(kVerbindungsfristMs)) {
-        socket.abort();
+    const QDeadlineTimer frist(kNetzFristMs);
+    const Adressen adressen = Nachschlagen(url.host(QUrl::FullyEncoded).toLatin1(),
+                                           QByteArray::number(url.port(kNetzStandardPort)), frist);
+    const int s = Verbinden(adressen.get(), frist);
+    if (s < 0)
         return {};
-    }
-    connect(&socket, &QTcpSocket::bytesWritten, v.get(), &DruckerVerbindung::geschrieben);
-    connect(&socket, &QTcpSocket::errorOccurred, v.get(), &VerbindungNetz::abgebrochen);
-    connect(&socket, &QTcpSocket::disconnected, v.get(), &VerbindungNetz::abgebrochen);
-    return v;
+    return std::make_unique<VerbindungGeraet>(s, true);
 }
 
-VerbindungNetz::~VerbindungNetz()
+#else
+
+std::unique_ptr<DruckerVerbindung> NetzOeffnen(const QString &)
 {
-    m_socket.disconnect(this);
-    m_socket.abort();
+    return {};
 }
 
-bool VerbindungNetz::schreiben(const QByteArray &bytes)
-{
-    return !m_verloren && m_socket.write(bytes) == bytes.size();
-}
-
-QByteArray VerbindungNetz::lesen(qint64 hoechstens)
-{
-    return hoechstens == 0 ? m_socket.readAll() : m_socket.read(hoechstens);
-}
-
-void VerbindungNetz::leeren(QDeadlineTimer frist)
-{
-    while (!m_verloren && m_socket.bytesToWrite() > 0 && !frist.hasExpired()) {
-        if (!m_socket.waitForBytesWritten(int(qMax<qint64>(1, frist.remainingTime()))))
-            break;
-    }
-}
-
-void VerbindungNetz::abgebrochen()
-{
-    // Whatever was on its way is lost with the connection; the port counts it.
-    if (m_verloren)
-        return;
-    m_verloren = true;
-    emit verloren();
-}
+#endif
 
 } // namespace zanti

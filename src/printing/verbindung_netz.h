@@ -1,39 +1,18 @@
 #pragma once
-// A network printer on raw TCP ("tcp://192.168.1.50:9100"); its automatic
-// status comes back on the same connection.
+// A network printer on raw TCP ("tcp://192.168.1.50:9100"). Once connected
+// it is a socket like any other, carried by the device connection; its
+// automatic status comes back on the same connection.
 #include "printing/drucker_verbindung.h"
-
-#include <QTcpSocket>
 
 namespace zanti {
 
-class VerbindungNetz : public DruckerVerbindung
-{
-    Q_OBJECT
+// A printer that is not there must not hold up the window for long.
+inline constexpr int kNetzFristMs = 1500;
+inline constexpr quint16 kNetzStandardPort = 9100;
 
-public:
-    // A printer that is not there must not hold up the window for long.
-    static constexpr int kVerbindungsfristMs = 1500;
-    static constexpr quint16 kStandardPort = 9100;
+bool IstNetzadresse(const QString &geraet);
 
-    static bool istAdresse(const QString &geraet);
-    // Empty when the address is wrong or nobody answers in time.
-    static std::unique_ptr<VerbindungNetz> oeffnen(const QString &adresse);
-    ~VerbindungNetz() override;
-
-    bool schreiben(const QByteArray &bytes) override;
-    qint64 zuSchreiben() const override { return m_socket.bytesToWrite(); }
-    qint64 wartend() const override { return m_socket.bytesAvailable(); }
-    QByteArray lesen(qint64 hoechstens) override;
-    void eingangVerwerfen() override { m_socket.readAll(); }
-    void leeren(QDeadlineTimer frist) override;
-
-private:
-    VerbindungNetz() = default;
-    void abgebrochen();
-
-    QTcpSocket m_socket;
-    bool m_verloren = false;
-};
+// Empty when the address is wrong or nobody answers in time.
+std::unique_ptr<DruckerVerbindung> NetzOeffnen(const QString &adresse);
 
 } // namespace zanti
