@@ -126,7 +126,7 @@ private:
     // The dialog as the register opens it, on the model's head lines.
     struct Fenster
     {
-        explicit Fenster(const Programmordner &ordner) : port(ordner.pfad()), modell(ordner.pfad(), port) {}
+        explicit Fenster(const Programmordner &ordner) : modell(ordner.pfad(), port) {}
         DruckerPort port;
         KassenModell modell;
         Kopfzeilen &kopfzeile = modell.zustand().Kopfzeile;

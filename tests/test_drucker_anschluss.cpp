@@ -5,6 +5,7 @@
 #include "escpos/escpos_decoder.h"
 #include "printing/drucker_port.h"
 #include "persistence/bon_tabelle.h"
+#include "persistence/schnittstellen.h"
 #include "support/kassen_fixture.h"
 #include "support/pseudo_terminal.h"
 #include "support/socket_drucker.h"
@@ -173,12 +174,10 @@ void TestDruckerAnschluss::steuerzeichenUndAlteSperre()
     QVERIFY(pty.offen());
     // A register that died with the port open leaves its lock file behind.
     {
-        Programmordner ordner;
-        ordner.schreibenZeilen(u"schnittstellen.ini"_qs, {u"[COM]"_qs, u"COM1="_qs + pty.geraet()});
         const pid_t kind = ::fork();
         if (kind == 0) {
-            DruckerPort port(ordner.pfad());
-            ::_exit(port.oeffnen() ? 0 : 1);
+            DruckerPort port;
+            ::_exit(port.oeffnen(pty.geraet()) ? 0 : 1);
         }
         int status = -1;
         QCOMPARE(::waitpid(kind, &status, 0), kind);

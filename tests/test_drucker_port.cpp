@@ -19,30 +19,11 @@ using zanti::test::PseudoTerminal;
 
 namespace {
 
-QString Standardgeraet(int n)
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(n);
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
-#endif
-}
-
-// Maps COM n of the program folder to the device.
-void Zuordnen(const Programmordner &ordner, int n, const QString &geraet)
-{
-    ordner.schreibenZeilen(QStringLiteral("schnittstellen.ini"),
-                           {QStringLiteral("[COM]"), QStringLiteral("COM%1=%2").arg(n).arg(geraet)});
-}
-
-// COM 1 mapped to a pseudo-terminal, and a port on that folder (not open).
+// A port (not open) and the pseudo-terminal it is to open.
 struct PortAufPty
 {
     PseudoTerminal pty;
-    Programmordner ordner;
-    DruckerPort port{ordner.pfad()};
-
-    PortAufPty() { Zuordnen(ordner, 1, pty.geraet()); }
+    DruckerPort port;
 };
 
 } // namespace
@@ -52,8 +33,6 @@ class TestDruckerPort : public QObject
     Q_OBJECT
 
 private slots:
-    void geraetZuordnung_data();
-    void geraetZuordnung();
     void portnummer();
     void ausgabeKommtGenauSoAn();
     void vieleAusgabenBleibenInDerReihe();
@@ -66,43 +45,11 @@ private slots:
     void netzadressen();
 };
 
-void TestDruckerPort::geraetZuordnung_data()
-{
-    QTest::addColumn<QStringList>("datei"); // empty: no schnittstellen.ini
-    QTest::addColumn<int>("port");
-    QTest::addColumn<QString>("erwartet");
-
-    const QStringList eintrag{"[Drucker]", "COM3=/falsch", "[COM]", "COM3=/dev/pts/42", "COM12=ttyUSB0"};
-    QTest::newRow("ohne Datei COM 1") << QStringList() << 1 << Standardgeraet(1);
-    QTest::newRow("ohne Datei COM 16") << QStringList() << 16 << Standardgeraet(16);
-    QTest::newRow("eingetragen") << eintrag << 3 << "/dev/pts/42";
-    QTest::newRow("eingetragen ohne Pfad") << eintrag << 12 << "ttyUSB0";
-    QTest::newRow("nicht eingetragen") << eintrag << 4 << Standardgeraet(4);
-    QTest::newRow("nur in anderem Abschnitt") << QStringList{"[Drucker]", "COM1=/falsch"} << 1
-                                              << Standardgeraet(1);
-    QTest::newRow("Namen ohne Gross-/Kleinschreibung, Blanks")
-        << QStringList{"[com]", "com5 =  /tmp/drucker  "} << 5 << "/tmp/drucker";
-    QTest::newRow("leerer Eintrag") << QStringList{"[COM]", "COM2="} << 2 << Standardgeraet(2);
-}
-
-void TestDruckerPort::geraetZuordnung()
-{
-    QFETCH(QStringList, datei);
-    QFETCH(int, port);
-    QFETCH(QString, erwartet);
-    Programmordner ordner;
-    if (!datei.isEmpty())
-        ordner.schreibenZeilen(QStringLiteral("schnittstellen.ini"), datei);
-    QCOMPARE(ComGeraet(ordner.pfad(), port), erwartet);
-}
-
 void TestDruckerPort::portnummer()
 {
     PseudoTerminal pty;
     QVERIFY(pty.offen());
-    Programmordner ordner;
-    Zuordnen(ordner, 16, pty.geraet());
-    DruckerPort port(ordner.pfad());
+    DruckerPort port;
     QCOMPARE(port.CommPort(), 1);
 
     for (int falsch : {0, -3, 17}) {
@@ -110,13 +57,13 @@ void TestDruckerPort::portnummer()
         QCOMPARE(port.CommPort(), 1);
     }
     QVERIFY(port.CommPortSetzen(16));
-    QVERIFY(port.oeffnen());
+    QVERIFY(port.oeffnen(pty.geraet()));
     QVERIFY(port.PortOpen());
 
     // While open, the number stays and a second opening is refused.
     QVERIFY(!port.CommPortSetzen(2));
     QCOMPARE(port.CommPort(), 16);
-    QVERIFY(!port.oeffnen());
+    QVERIFY(!port.oeffnen(pty.geraet()));
     QVERIFY(port.PortOpen());
 
     port.schliessen();
@@ -129,11 +76,9 @@ void TestDruckerPort::ausgabeKommtGenauSoAn()
 {
     PseudoTerminal pty;
     QVERIFY(pty.offen());
-    Programmordner ordner;
-    Zuordnen(ordner, 2, pty.geraet());
-    DruckerPort port(ordner.pfad());
+    DruckerPort port;
     QVERIFY(port.CommPortSetzen(2));
-    QVERIFY(port.oeffnen());
+    QVERIFY(port.oeffnen(pty.geraet()));
 
     // Every byte value, control characters included, goes out unchanged.
     QByteArray alle;
@@ -154,7 +99,7 @@ void TestDruckerPort::vieleAusgabenBleibenInDerReihe()
     PortAufPty p;
     PseudoTerminal &pty = p.pty;
     DruckerPort &port = p.port;
-    QVERIFY(port.oeffnen());
+    QVERIFY(port.oeffnen(pty.geraet()));
 
     // Far more than the line takes at once: the caller is never held up,
     // and the lines still arrive whole and in order.
@@ -176,7 +121,7 @@ void TestDruckerPort::statusbytesLesen()
     QCOMPARE(port.InBufferCount(), 0);
     QCOMPARE(port.Input(), QByteArray());
     port.InputLenSetzen(0);
-    QVERIFY(port.oeffnen());
+    QVERIFY(port.oeffnen(pty.geraet()));
 
     pty.senden(Bytes({20, 0, 0, 0}));
     QTRY_COMPARE(port.InBufferCount(), 4);
@@ -198,7 +143,7 @@ void TestDruckerPort::eingangVerwerfen()
     PortAufPty p;
     PseudoTerminal &pty = p.pty;
     DruckerPort &port = p.port;
-    QVERIFY(port.oeffnen());
+    QVERIFY(port.oeffnen(pty.geraet()));
 
     pty.senden(Bytes({92, 0, 0, 0}));
     QTRY_COMPARE(port.InBufferCount(), 4);
@@ -215,10 +160,9 @@ void TestDruckerPort::eingangVerwerfen()
 void TestDruckerPort::oeffnenScheitert()
 {
     Programmordner ordner;
-    Zuordnen(ordner, 3, ordner.datei(QStringLiteral("kein_drucker")));
-    DruckerPort port(ordner.pfad());
+    DruckerPort port;
     QVERIFY(port.CommPortSetzen(3));
-    QVERIFY(!port.oeffnen());
+    QVERIFY(!port.oeffnen(ordner.datei(QStringLiteral("kein_drucker"))));
     QVERIFY(!port.PortOpen());
     // The number stays, so a message can name it and a retry can use it.
     QCOMPARE(port.CommPort(), 3);
@@ -238,7 +182,7 @@ void TestDruckerPort::geschlossenerPortVerwirftAusgaben()
     port.Output({});
     QCOMPARE(port.verworfeneAusgaben(), 1);
 
-    QVERIFY(port.oeffnen());
+    QVERIFY(port.oeffnen(pty.geraet()));
     port.Output("offen");
     QCOMPARE(pty.empfangenBis(5), QByteArray("offen"));
     port.schliessen();
@@ -248,7 +192,7 @@ void TestDruckerPort::geschlossenerPortVerwirftAusgaben()
     QCOMPARE(fehler.count(), 3);
 
     // Open again, the port writes as before.
-    QVERIFY(port.oeffnen());
+    QVERIFY(port.oeffnen(pty.geraet()));
     port.Output("wieder");
     QCOMPARE(pty.empfangenBis(6), QByteArray("wieder"));
     QCOMPARE(port.verworfeneAusgaben(), 3);
@@ -260,7 +204,7 @@ void TestDruckerPort::druckerAbgezogen()
     PseudoTerminal &pty = p.pty;
     DruckerPort &port = p.port;
     QSignalSpy fehler(&port, &DruckerPort::ausgabeFehler);
-    QVERIFY(port.oeffnen());
+    QVERIFY(port.oeffnen(pty.geraet()));
     port.Output("Kopf\n");
     QCOMPARE(pty.empfangenBis(5), QByteArray("Kopf\n"));
 
@@ -274,7 +218,7 @@ void TestDruckerPort::druckerAbgezogen()
     QCOMPARE(port.verworfeneAusgaben(), 3);
     QCOMPARE(port.InBufferCount(), 0);
     QCOMPARE(port.Input(), QByteArray());
-    QVERIFY(!port.oeffnen());
+    QVERIFY(!port.oeffnen(pty.geraet()));
     QTest::qWait(50);
     QVERIFY(!port.PortOpen());
 }

@@ -33,8 +33,8 @@ struct Aufbau
     Programmordner ordner;
     PseudoTerminal alt;
     PseudoTerminal neu;
-    DruckerPort port{ordner.pfad()};
-    DruckerDienst dienst{port};
+    DruckerPort port;
+    DruckerDienst dienst{ordner.pfad(), port};
     Meldungsrekorder rekorder;
     QList<int> gemeldetePorts;
     std::unique_ptr<Einstell> dialog;
@@ -49,7 +49,7 @@ struct Aufbau
                 neuesGeraet.isEmpty() ? neu.geraet() : neuesGeraet);
         ordner.schreibenZeilen(QStringLiteral("schnittstellen.ini"), ini);
         port.CommPortSetzen(2);
-        port.oeffnen();
+        port.oeffnen(alt.geraet());
         // Wired as the register wires it: the printer service opens the port.
         dialog = std::make_unique<Einstell>(einstellung6);
         QObject::connect(dialog.get(), &Einstell::portGewaehlt, [this](int n, const QString &text) {

@@ -1,6 +1,7 @@
 // The INI layer: every rule the register's files rely on, checked on the
-// bytes that reach the disk.
+// bytes that reach the disk; and which device each COM number stands for.
 #include "persistence/ini_datei.h"
+#include "persistence/schnittstellen.h"
 #include "core/text_helfer.h"
 #include "support/testdaten.h"
 #include "support/testumgebung.h"
@@ -45,6 +46,8 @@ private slots:
     void speichernScheitert();
     void speichernOhneZielLaesstAllesStehen();
     void speichernLaesstKeineReste();
+    void geraetZuordnung_data();
+    void geraetZuordnung();
 };
 
 void TestIniDatei::lesen_data()
@@ -375,6 +378,42 @@ void TestIniDatei::speichernLaesstKeineReste()
     QCOMPARE(QDir(ordner.pfad()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("verkauf.ini")});
     QCOMPARE(ordner.lesen(QStringLiteral("verkauf.ini")), QByteArray("[verkauft]\r\nTaste1=2\r\n"));
+}
+
+void TestIniDatei::geraetZuordnung_data()
+{
+    QTest::addColumn<QStringList>("datei"); // empty: no schnittstellen.ini
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("erwartet");
+
+    const auto standard = [](int n) {
+#ifdef Q_OS_WIN
+        return QStringLiteral("COM%1").arg(n);
+#else
+        return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+    };
+    const QStringList eintrag{"[Drucker]", "COM3=/falsch", "[COM]", "COM3=/dev/pts/42", "COM12=ttyUSB0"};
+    QTest::newRow("ohne Datei COM 1") << QStringList() << 1 << standard(1);
+    QTest::newRow("ohne Datei COM 16") << QStringList() << 16 << standard(16);
+    QTest::newRow("eingetragen") << eintrag << 3 << "/dev/pts/42";
+    QTest::newRow("eingetragen ohne Pfad") << eintrag << 12 << "ttyUSB0";
+    QTest::newRow("nicht eingetragen") << eintrag << 4 << standard(4);
+    QTest::newRow("nur in anderem Abschnitt") << QStringList{"[Drucker]", "COM1=/falsch"} << 1 << standard(1);
+    QTest::newRow("Namen ohne Gross-/Kleinschreibung, Blanks")
+        << QStringList{"[com]", "com5 =  /tmp/drucker  "} << 5 << "/tmp/drucker";
+    QTest::newRow("leerer Eintrag") << QStringList{"[COM]", "COM2="} << 2 << standard(2);
+}
+
+void TestIniDatei::geraetZuordnung()
+{
+    QFETCH(QStringList, datei);
+    QFETCH(int, port);
+    QFETCH(QString, erwartet);
+    Programmordner ordner;
+    if (!datei.isEmpty())
+        ordner.schreibenZeilen(QStringLiteral("schnittstellen.ini"), datei);
+    QCOMPARE(ComGeraet(ordner.pfad(), port), erwartet);
 }
 
 QTEST_MAIN(TestIniDatei)

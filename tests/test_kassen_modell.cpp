@@ -27,7 +27,7 @@ const QString kTischFehler = QStringLiteral("Ungültige Tischnummer. Bitte versu
 struct Aufbau
 {
     QTemporaryDir ordner;
-    DruckerPort port{ordner.path()};
+    DruckerPort port;
     KassenModell m{ordner.path(), port};
     KassenZustand &z = m.zustand();
     QMap<KassenModell::Anzeigefeld, QString> anzeige;

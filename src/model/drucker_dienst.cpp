@@ -1,6 +1,7 @@
 #include "model/drucker_dienst.h"
 
 #include "core/geld.h"
+#include "persistence/schnittstellen.h"
 #include "printing/drucker_port.h"
 #include "printing/escpos.h"
 
@@ -9,6 +10,11 @@ namespace zanti {
 QString DruckerDienst::PortMeldung(const QString &port)
 {
     return QStringLiteral("Schnittstelle an COM ") + port + QStringLiteral(" kann nicht geöffnet werden!");
+}
+
+bool DruckerDienst::oeffnen()
+{
+    return m_port.oeffnen(ComGeraet(m_ordner, m_port.CommPort()));
 }
 
 int DruckerDienst::port() const
@@ -22,7 +28,7 @@ bool DruckerDienst::starten(const QString &einstellung6, QString *meldung)
     bool fehler = !nummer || !m_port.CommPortSetzen(*nummer);
     m_port.InputLenSetzen(0);
     m_port.InBufferCountSetzen(0);
-    fehler = !m_port.oeffnen() || fehler;
+    fehler = !oeffnen() || fehler;
     if (fehler) {
         *meldung = PortMeldung(einstellung6);
         return false;
@@ -42,7 +48,7 @@ bool DruckerDienst::umschalten(bool ein, const QString &einstellung6, Schaltweg 
     const std::optional<int> nummer = GanzzahlLesen(einstellung6);
     bool geoeffnet = nummer && m_port.CommPortSetzen(*nummer);
     m_port.InputLenSetzen(0);
-    geoeffnet = geoeffnet && m_port.oeffnen();
+    geoeffnet = geoeffnet && oeffnen();
     if (!geoeffnet) {
         m_port.schliessen();
         *meldung = PortMeldung(weg == Schaltweg::Taste ? einstellung6 : QString::number(m_port.CommPort()));
@@ -59,7 +65,7 @@ std::optional<QString> DruckerDienst::waehlen(int nummer, const QString &text)
         m_port.schliessen();
     m_port.CommPortSetzen(nummer);
     m_port.InputLenSetzen(0);
-    if (!m_port.oeffnen()) {
+    if (!oeffnen()) {
         m_port.schliessen();
         return PortMeldung(text);
     }

@@ -14,7 +14,10 @@ class DruckerPort;
 class DruckerDienst
 {
 public:
-    explicit DruckerDienst(DruckerPort &port) : m_port(port) {}
+    // The program folder's schnittstellen.ini says which device each COM
+    // number stands for.
+    DruckerDienst(const QString &programmordner, DruckerPort &port)
+        : m_ordner(programmordner), m_port(port) {}
 
     // "Schnittstelle an COM n kann nicht geöffnet werden!"
     static QString PortMeldung(const QString &port);
@@ -39,6 +42,11 @@ public:
     int port() const;
 
 private:
+    // The device of the port's COM number, looked up anew each time: the
+    // file may have been changed while the register runs.
+    bool oeffnen();
+
+    const QString m_ordner;
     DruckerPort &m_port;
 };
 

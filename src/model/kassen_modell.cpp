@@ -28,7 +28,7 @@ KassenModell::KassenModell(const QString &programmordner, DruckerPort &port, QOb
     : QObject(eltern)
     , m_ordner(programmordner)
     , m_port(port)
-    , m_drucker(std::make_unique<DruckerDienst>(port))
+    , m_drucker(std::make_unique<DruckerDienst>(programmordner, port))
     , m_bon(new BonTabelle(this))
     , m_protokoll(new Protokoll(this))
 {

@@ -1,36 +1,13 @@
 #include "printing/drucker_port.h"
 
-#include "persistence/datei.h"
-#include "persistence/ini_datei.h"
 #include "printing/drucker_verbindung.h"
 
 #include <QTimer>
 
 namespace zanti {
 
-namespace {
-
-// Device paths and addresses can be long; the buffer only has to hold one.
-constexpr int kGeraetPuffer = 1024;
-
-} // namespace
-
-QString ComGeraet(const QString &programmordner, int n)
-{
-    const QString schluessel = QStringLiteral("COM%1").arg(n);
-    const QString eingetragen = IniLesen(ProgrammDatei(programmordner, QStringLiteral("schnittstellen.ini")),
-                                         QStringLiteral("COM"), schluessel, kGeraetPuffer);
-    if (eingetragen != kUnbekannt && !eingetragen.isEmpty())
-        return eingetragen;
-#ifdef Q_OS_WIN
-    return schluessel;
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
-#endif
-}
-
-DruckerPort::DruckerPort(const QString &programmordner, QObject *eltern)
-    : QObject(eltern), m_programmordner(programmordner)
+DruckerPort::DruckerPort(QObject *eltern)
+    : QObject(eltern)
 {
 }
 
@@ -65,13 +42,13 @@ bool DruckerPort::PortOpen() const
     return m_verbindung && !m_defekt;
 }
 
-bool DruckerPort::oeffnen()
+bool DruckerPort::oeffnen(const QString &geraet)
 {
     if (PortOpen())
         return false;
     trennen(); // broken and not yet closed
     m_verloren = false;
-    m_verbindung = VerbindungOeffnen(ComGeraet(m_programmordner, m_commPort));
+    m_verbindung = VerbindungOeffnen(geraet);
     if (!m_verbindung)
         return false;
     connect(m_verbindung.get(), &DruckerVerbindung::geschrieben, this, &DruckerPort::geschrieben);

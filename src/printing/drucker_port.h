@@ -16,10 +16,6 @@ namespace zanti {
 
 class DruckerVerbindung;
 
-// The device behind COM n: key "COMn" of section [COM] in schnittstellen.ini
-// in the program folder when it is there, else the machine's n-th serial port.
-QString ComGeraet(const QString &programmordner, int n);
-
 class DruckerPort : public QObject
 {
     Q_OBJECT
@@ -30,7 +26,7 @@ public:
     static constexpr int kBytesProSekunde = 960;
     static constexpr int kNachlaufMs = 2000;
 
-    explicit DruckerPort(const QString &programmordner, QObject *eltern = nullptr);
+    explicit DruckerPort(QObject *eltern = nullptr);
     ~DruckerPort() override;
 
     // Refused while the port is open and for numbers outside 1 to 16.
@@ -45,8 +41,10 @@ public:
     int InBufferCount() const;
 
     bool PortOpen() const;
-    // False when the port is already open or the device cannot be opened.
-    bool oeffnen();
+    // Opens the device that stands for the port's COM number (a serial
+    // line, a printer device or tcp://host:port). False when the port is
+    // already open or the device cannot be opened.
+    bool oeffnen(const QString &geraet);
     // Output still on its way to the device is dropped and counted.
     void schliessen();
     // At the end of the program: what is queued may still go out, for as long
@@ -73,7 +71,6 @@ private:
     void offeneVerwerfen();
     void trennen();
 
-    QString m_programmordner;
     std::unique_ptr<DruckerVerbindung> m_verbindung;
     int m_commPort = 1;
     int m_inputLen = 0;

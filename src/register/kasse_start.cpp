@@ -24,7 +24,7 @@ Kasse::Kasse(const QString &programmordner, const Programmversion &version, QWid
     : QMainWindow(eltern)
     , m_ordner(programmordner)
     , m_version(version)
-    , m_port(new DruckerPort(programmordner, this))
+    , m_port(new DruckerPort(this))
     , m_modell(new KassenModell(programmordner, *m_port, this))
     , z(m_modell->zustand())
     , m_bon(&m_modell->bonTabelle())
