@@ -229,6 +229,8 @@ void TestDruckerPort::netzadressen_data()
     QTest::addColumn<QString>("adresse");
     QTest::addColumn<bool>("offen");
     QTest::newRow("Adresse und Port") << "tcp://127.0.0.1:%1" << true;
+    QTest::newRow("Rechnername") << "tcp://localhost:%1" << true;
+    QTest::newRow("unbekannter Rechner") << "tcp://kein-drucker.invalid:%1" << false;
     QTest::newRow("gross geschrieben, Schraegstrich") << "TCP://127.0.0.1:%1/" << true;
     QTest::newRow("ohne Rechner") << "tcp://:%1" << false;
     QTest::newRow("Port zu gross") << "tcp://127.0.0.1:70000" << false;
