@@ -3,6 +3,7 @@
 // bar and the protocol box show their texts whole.
 #include "register/entwurfsflaeche.h"
 #include "register/kasse.h"
+#include "register/kassen_taste.h"
 #include "model/protokoll.h"
 #include "register/meldung.h"
 #include "register/protokoll_box.h"
@@ -148,6 +149,45 @@ private slots:
         QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
         qInfo("protocol font %.2f px, status font %d px",
               box->font().pointSizeF() * box->logicalDpiY() / 72, leiste->font().pixelSize());
+    }
+
+    void tastenBeschriftungPasst_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QSize>("groesse");
+        QTest::addColumn<int>("schrift");
+        QTest::newRow("passt") << u"Cola\n1,50"_qs << QSize(105, 57) << 14;
+        QTest::newRow("langes Wort") << u"Apfelschorlenkanne\n3,50"_qs << QSize(105, 57) << 14;
+        QTest::newRow("schmale Taste") << u"GEG"_qs << QSize(49, 65) << 22;
+        QTest::newRow("viele Worte") << u"Bier vom Fass mit Schaum und Glas\n4,00"_qs << QSize(105, 57) << 14;
+        QTest::newRow("passt nie") << u"Donaudampfschifffahrtsgesellschaft"_qs << QSize(40, 20) << 14;
+    }
+
+    // A caption is drawn at the largest size, up to the key's own, at which
+    // it fits the key whole; below 8 pixels it would not be read, so 8 stays.
+    void tastenBeschriftungPasst()
+    {
+        QFETCH(QString, text);
+        QFETCH(QSize, groesse);
+        QFETCH(int, schrift);
+        QWidget eltern;
+        KassenTaste taste(u"Probe"_qs, &eltern);
+        taste.setFixedSize(groesse);
+        QFont f = taste.font();
+        f.setPixelSize(schrift);
+        taste.setFont(f);
+        taste.beschriftungSetzen(text);
+
+        const QRect feld = QRect(QPoint(), groesse).adjusted(4, 2, -4, -2);
+        const auto passt = [&](int px) {
+            f.setPixelSize(px);
+            const QRect r = QFontMetrics(f).boundingRect(feld, Qt::AlignCenter | Qt::TextWordWrap, text);
+            return r.width() <= feld.width() && r.height() <= feld.height();
+        };
+        int erwartet = schrift;
+        while (erwartet > 8 && !passt(erwartet))
+            --erwartet;
+        QCOMPARE(taste.beschriftungsPixel(), erwartet);
     }
 };
 

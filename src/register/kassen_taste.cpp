@@ -34,19 +34,38 @@ void KassenTaste::farbeSetzen(const QColor &farbe)
     update();
 }
 
-int KassenTaste::passendeSchrift(const QRect &feld, int ausrichtung) const
+int KassenTaste::passendeSchrift() const
 {
     if (m_passendePixel > 0 && m_passtFuerText == m_beschriftung && m_passtFuerGroesse == size()
         && m_passtFuerSchrift == font())
         return m_passendePixel;
+    const QRect feld = beschriftungsFeld();
     QFont schrift = font();
     int px = schrift.pixelSize() > 0 ? schrift.pixelSize() : QFontInfo(schrift).pixelSize();
-    // Shrink until the caption fits, but never below a readable size.
-    for (; px > 8; --px) {
-        schrift.setPixelSize(px);
-        const QRect noetig = QFontMetrics(schrift).boundingRect(feld, ausrichtung, m_beschriftung);
-        if (noetig.width() <= feld.width() && noetig.height() <= feld.height())
-            break;
+    const auto noetig = [&](int groesse) {
+        schrift.setPixelSize(groesse);
+        return QFontMetrics(schrift).boundingRect(feld, kAusrichtung, m_beschriftung);
+    };
+    const auto passt = [&](const QRect &r) {
+        return r.width() <= feld.width() && r.height() <= feld.height();
+    };
+    const QRect voll = noetig(px);
+    if (px > 8 && !passt(voll) && !voll.isEmpty()) {
+        // Widths and heights grow about in proportion with the size: begin
+        // at that estimate rather than one step below the full size, since
+        // every size tried is one more font to load. Wrapped captions need
+        // fewer lines when smaller, so a fitting estimate may still grow.
+        const int ganz = px;
+        const qreal faktor = qMin(feld.width() / qreal(voll.width()), feld.height() / qreal(voll.height()));
+        px = qBound(8, int(px * faktor), ganz - 1);
+        if (passt(noetig(px))) {
+            while (px + 1 < ganz && passt(noetig(px + 1)))
+                ++px;
+        } else {
+            // Shrink until the caption fits, but never below a readable size.
+            while (px > 8 && !passt(noetig(--px))) {
+            }
+        }
     }
     m_passtFuerText = m_beschriftung;
     m_passtFuerGroesse = size();
@@ -79,17 +98,15 @@ void KassenTaste::paintEvent(QPaintEvent *)
         maler.drawControl(QStyle::CE_PushButton, option);
     }
 
-    const QRect feld = rect().adjusted(4, 2, -4, -2);
-    const int ausrichtung = Qt::AlignCenter | Qt::TextWordWrap;
     QFont schrift = font();
-    schrift.setPixelSize(passendeSchrift(feld, ausrichtung));
+    schrift.setPixelSize(passendeSchrift());
     maler.setFont(schrift);
     QColor stift = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                    QPalette::ButtonText);
     if (m_farbe.isValid() && isEnabled())
         stift = m_farbe.lightness() < 110 ? Qt::white : Qt::black;
     maler.setPen(stift);
-    maler.drawText(feld, ausrichtung, m_beschriftung);
+    maler.drawText(beschriftungsFeld(), kAusrichtung, m_beschriftung);
 }
 
 } // namespace zanti

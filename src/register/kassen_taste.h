@@ -19,11 +19,18 @@ public:
     void farbeSetzen(const QColor &farbe);
     QColor farbe() const { return m_farbe; }
 
+    // The pixel size the caption is drawn at: the largest, down to 8, at
+    // which it fits the key.
+    int beschriftungsPixel() const { return passendeSchrift(); }
+
 protected:
     void paintEvent(QPaintEvent *ereignis) override;
 
 private:
-    int passendeSchrift(const QRect &feld, int ausrichtung) const;
+    // Where the caption goes, and how.
+    QRect beschriftungsFeld() const { return rect().adjusted(4, 2, -4, -2); }
+    static constexpr int kAusrichtung = Qt::AlignCenter | Qt::TextWordWrap;
+    int passendeSchrift() const;
 
     QString m_beschriftung;
     QColor m_farbe;
