@@ -75,6 +75,11 @@ qreal ProtokollBox::hoehe(const QString &zeile) const
 
 void ProtokollBox::bereichSetzen(bool messen)
 {
+    if (!isVisible()) {
+        m_bereichVeraltet = true;
+        return;
+    }
+    m_bereichVeraltet = false;
     const int zeilen = m_protokoll ? m_protokoll->zeilen() : 0;
     const qreal platz = viewport()->height() - 2 * kRand;
     verticalScrollBar()->setPageStep(qMax(1, int(platz / fontMetrics().lineSpacing())));
@@ -133,6 +138,13 @@ void ProtokollBox::resizeEvent(QResizeEvent *ereignis)
     QAbstractScrollArea::resizeEvent(ereignis);
     schriftAnpassen();
     bereichSetzen(true);
+}
+
+void ProtokollBox::showEvent(QShowEvent *ereignis)
+{
+    QAbstractScrollArea::showEvent(ereignis);
+    if (m_bereichVeraltet)
+        bereichSetzen(true);
 }
 
 void ProtokollBox::schriftAnpassen()

@@ -34,6 +34,7 @@ protected:
     void paintEvent(QPaintEvent *ereignis) override;
     void mousePressEvent(QMouseEvent *ereignis) override;
     void resizeEvent(QResizeEvent *ereignis) override;
+    void showEvent(QShowEvent *ereignis) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
@@ -47,6 +48,8 @@ private:
     bool m_umbrechen = false;
     // How many of the oldest lines fill the box, scrolled to the end.
     int m_ganzAmEnde = 0;
+    // A box out of sight measures when it is shown, in the font it has then.
+    bool m_bereichVeraltet = false;
 };
 
 } // namespace zanti
