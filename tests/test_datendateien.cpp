@@ -318,6 +318,8 @@ void TestDatendateien::protokollLesen_data()
     QTest::newRow("Zeilenende nur LF") << QByteArray("2 b\n1 c\n") << "2 b\r\n1 c\r\n" << 2;
     QTest::newRow("Zeilenende nur CR") << QByteArray("2 b\r1 c\r") << "2 b\r\n1 c\r\n" << 2;
     QTest::newRow("LF CR sind zwei Zeilenenden") << QByteArray("a\n\rb") << "a\r\n\r\nb\r\n" << 3;
+    QTest::newRow("einzelnes CR zwischen CR LF") << QByteArray("a\rb\r\n") << "a\r\nb\r\n" << 2;
+    QTest::newRow("CR CR LF") << QByteArray("a\r\r\n") << "a\r\n\r\n" << 2;
     QTest::newRow("Umlaute") << QByteArray("1 12:00:00  1 x Gr\xFC\xDF" "e   1,00\r\n")
                              << QStringLiteral("1 12:00:00  1 x Grüße   1,00\r\n") << 1;
     QTest::newRow("leere Datei") << QByteArray() << "" << 0;

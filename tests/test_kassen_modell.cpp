@@ -351,6 +351,9 @@ private slots:
                                << QByteArray("b\r\na\r\n");
         QTest::newRow("lone LF and CR") << QByteArray("c\nb\ra") << QStringList{u"c"_qs, u"b"_qs, u"a"_qs}
                                         << QByteArray("c\r\nb\r\na\r\n");
+        QTest::newRow("lone CR among CR LF") << QByteArray("b\r\na\rz\r\n")
+                                             << QStringList{u"b"_qs, u"a"_qs, u"z"_qs}
+                                             << QByteArray("b\r\na\r\nz\r\n");
         QTest::newRow("empty lines count") << QByteArray("\r\n\nx") << QStringList{u""_qs, u""_qs, u"x"_qs}
                                            << QByteArray("\r\n\r\nx\r\n");
         QTest::newRow("Windows-1252") << QByteArray("\x80 \xe4\r\n") << QStringList{u"€ ä"_qs}

@@ -5,6 +5,7 @@
 #include "persistence/verkauf.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zanti {
 
@@ -16,19 +17,38 @@ Protokoll::Protokoll(QObject *eltern)
 qint32 Protokoll::laden(const QByteArray &datei)
 {
     beginResetModel();
-    m_bytes = ProtokollZeilenenden(datei);
-    m_vomEnde.clear();
-    const qsizetype groesse = m_bytes.size();
-    for (qsizetype anfang = 0; anfang < groesse;) {
-        m_vomEnde.append(groesse - anfang);
-        anfang = m_bytes.indexOf('\n', anfang) + 1;
+    m_bytes = datei;
+    if (!zeilenIndexieren()) {
+        m_bytes = ProtokollZeilenenden(datei);
+        zeilenIndexieren();
     }
-    // File order is newest first; the index runs oldest first.
-    std::reverse(m_vomEnde.begin(), m_vomEnde.end());
-    m_gespeichert = groesse;
+    m_gespeichert = m_bytes.size();
     m_ersetzt = false;
     endResetModel();
     return zeilen();
+}
+
+bool Protokoll::zeilenIndexieren()
+{
+    // One look at each line end: a season's protocol is megabytes.
+    m_vomEnde.clear();
+    const char *const anfang = m_bytes.constData();
+    const char *const ende = anfang + m_bytes.size();
+    bool crlf = true;
+    for (const char *zeile = anfang; zeile < ende;) {
+        m_vomEnde.append(ende - zeile);
+        const char *const lf = static_cast<const char *>(std::memchr(zeile, '\n', size_t(ende - zeile)));
+        if (!lf)
+            return false;
+        crlf = crlf && lf > zeile && lf[-1] == '\r';
+        zeile = lf + 1;
+    }
+    // A CR elsewhere ends a line as well.
+    for (const char *cr = anfang; crlf && (cr = static_cast<const char *>(std::memchr(cr, '\r', size_t(ende - cr)))); ++cr)
+        crlf = cr + 1 < ende && cr[1] == '\n';
+    // File order is newest first; the index runs oldest first.
+    std::reverse(m_vomEnde.begin(), m_vomEnde.end());
+    return crlf;
 }
 
 void Protokoll::leeren()

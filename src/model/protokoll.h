@@ -46,6 +46,9 @@ public:
     QVariant data(const QModelIndex &index, int rolle = Qt::DisplayRole) const override;
 
 private:
+    // Indexes the lines of m_bytes; false when one does not end in CR LF.
+    bool zeilenIndexieren();
+
     QByteArray m_bytes;
     // Per line, oldest first: from its first byte to the end of m_bytes.
     // A line put in front adds one entry and moves none.

@@ -7,10 +7,11 @@
 
 #include <QByteArrayView>
 
+#include <cstring>
+
 namespace zanti {
 
 namespace {
-
 
 constexpr int kVerkaufPuffer = 40;
 
@@ -33,19 +34,29 @@ QString Einzeilig(const QString &text)
     return IniTextBereinigen(text);
 }
 
+// Every LF has its CR before it and every CR its LF after it. A season's
+// protocol is megabytes: the line ends are looked up, not every byte.
+bool NurCrLf(QByteArrayView text)
+{
+    const char *const anfang = text.data();
+    const char *const ende = anfang + text.size();
+    for (const char *lf = anfang; (lf = static_cast<const char *>(std::memchr(lf, '\n', size_t(ende - lf)))); ++lf) {
+        if (lf == anfang || lf[-1] != '\r')
+            return false;
+    }
+    for (const char *cr = anfang; (cr = static_cast<const char *>(std::memchr(cr, '\r', size_t(ende - cr)))); ++cr) {
+        if (cr + 1 == ende || cr[1] != '\n')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QByteArray ProtokollZeilenenden(const QByteArray &datei)
 {
     const qsizetype n = datei.size();
-    bool schonRichtig = n == 0 || datei.endsWith("\r\n");
-    for (qsizetype i = 0; schonRichtig && i < n; ++i) {
-        if (datei[i] == '\r')
-            schonRichtig = i + 1 < n && datei[i + 1] == '\n';
-        else if (datei[i] == '\n')
-            schonRichtig = i > 0 && datei[i - 1] == '\r';
-    }
-    if (schonRichtig)
+    if (n == 0 || (datei.endsWith("\r\n") && NurCrLf(datei)))
         return datei;
 
     // Built in one pass: a season's protocol must load at once.
