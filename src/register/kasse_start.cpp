@@ -108,7 +108,7 @@ void Kasse::rasterEinrichten()
     QHeaderView *kopf = m_raster->horizontalHeader();
     kopf->setSectionResizeMode(QHeaderView::Fixed);
     kopf->setSectionResizeMode(BonTabelle::SpalteArtikel, QHeaderView::Stretch);
-    rasterSpaltenBreiten();
+    // The widths follow the grid's font and size as they come.
     m_raster->installEventFilter(this);
     connect(m_bon, &BonTabelle::aktuelleZeileGeaendert, this, [this](int zeile) {
         if (zeile >= 0)
