@@ -7,30 +7,33 @@ namespace zanti {
 
 namespace {
 
-// The name of a "[name]" line, or a null string for any other line.
-QString AbschnittName(const QString &zeile)
+// Names and lines are looked at in place: a key layout is read key by key,
+// and each lookup walks its section.
+
+// The name of a "[name]" line, or a null view for any other line.
+QStringView AbschnittName(QStringView zeile)
 {
-    const QString t = zeile.trimmed();
+    const QStringView t = zeile.trimmed();
     if (!t.startsWith(u'['))
         return {};
     const qsizetype ende = t.indexOf(u']');
     return ende < 0 ? t.mid(1).trimmed() : t.mid(1, ende - 1).trimmed();
 }
 
-bool IstAbschnitt(const QString &zeile)
+bool IstAbschnitt(QStringView zeile)
 {
     return zeile.trimmed().startsWith(u'[');
 }
 
-bool GleicherName(const QString &a, const QString &b)
+bool GleicherName(QStringView a, QStringView b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-QString SchluesselName(const QString &zeile)
+QStringView SchluesselName(QStringView zeile)
 {
     const qsizetype gleich = zeile.indexOf(u'=');
-    return gleich < 0 ? QString() : zeile.left(gleich).trimmed();
+    return gleich < 0 ? QStringView() : zeile.left(gleich).trimmed();
 }
 
 QString WertOhneHuellen(const QString &zeile)
@@ -113,7 +116,7 @@ void IniDatei::schreiben(const QString &abschnitt, const QString &schluessel, co
     }
     if (const qsizetype s = schluesselZeile(a, schluesselName); s >= 0) {
         // Only the value changes; the key keeps the spelling of the file.
-        m_zeilen[s] = SchluesselName(m_zeilen[s]) + u'=' + sauber;
+        m_zeilen[s] = SchluesselName(m_zeilen[s]).toString() + u'=' + sauber;
         return;
     }
     // After the last line of the section that is not blank.
