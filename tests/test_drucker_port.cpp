@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include "support/testdaten.h"
 
+#include <QHostInfo>
 #include <QTcpServer>
 #include <QTest>
 
@@ -242,6 +243,8 @@ void TestDruckerPort::netzadressen()
 {
     QFETCH(QString, adresse);
     QFETCH(bool, offen);
+    if (adresse.contains(u"localhost"_qs) && QHostInfo::fromName(u"localhost"_qs).addresses().isEmpty())
+        QSKIP("this machine has no address for the name localhost");
     QTcpServer drucker;
     QTcpServer geschlossen;
     QVERIFY(drucker.listen(QHostAddress::LocalHost) && geschlossen.listen(QHostAddress::LocalHost));
