@@ -262,7 +262,7 @@ void Kasse::statusleisteAnlegen()
         // What is left over goes to the panels with texts, by their widths.
         statusBar()->addPermanentWidget(m_panel[i], i >= 3 ? kPanelBreite[i] : 0);
     }
-    // Its size comes with the window's first size.
+    // Its height and font follow the window's size (resizeEvent).
 }
 
 void Kasse::statusleisteSkalieren()
