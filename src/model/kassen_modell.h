@@ -55,8 +55,13 @@ public:
     Protokoll &protokoll() { return *m_protokoll; }
     const Protokoll &protokoll() const { return *m_protokoll; }
 
-    // Start-up (kassen_modell_dateien.cpp). Opens daten.db and, before any
-    // file is read, finishes a close a power cut interrupted.
+    // The whole start (kassen_modell_start.cpp): the steps below in their
+    // order, then the status texts, the receipt table and the printer, each
+    // announced by startSchritt.
+    void starten();
+
+    // Start-up steps (kassen_modell_dateien.cpp). Opens daten.db and, before
+    // any file is read, finishes a close a power cut interrupted.
     bool DatenbankOeffnen();
     // Drops the rows an earlier run left; without the file the receipt is
     // kept in memory.
@@ -144,6 +149,10 @@ public:
     QStringList fehlerhafteDateien() const;
 
 signals:
+    // A progress text of the start.
+    void startSchritt(const QString &text);
+    // The key layout was read at the start: the keys are to be labelled.
+    void tastenGeladen();
     void anzeigeSetzen(KassenModell::Anzeigefeld feld, const QString &text);
     void knopfFreigeben(KassenModell::Knopf knopf, bool aktiv);
     void statusSetzen(int panel, const QString &text);

@@ -12,6 +12,8 @@ namespace zanti {
 
 void Kasse::modellVerbinden()
 {
+    connect(m_modell, &KassenModell::startSchritt, this, &Kasse::startText);
+    connect(m_modell, &KassenModell::tastenGeladen, this, &Kasse::TastenBeschriften);
     connect(m_modell, &KassenModell::anzeigeSetzen, this, &Kasse::anzeigeSetzen);
     connect(m_modell, &KassenModell::knopfFreigeben, this, &Kasse::knopfFreigeben);
     connect(m_modell, &KassenModell::statusSetzen, this, &Kasse::panelSetzen);

@@ -1,5 +1,6 @@
-// Start-up: reads the data files of the program folder, labels the keys,
-// opens the receipt database and the printer port.
+// Start-up: the window's own part, then the model's start (files, receipt
+// database, printer), whose progress texts the window keeps and whose keys
+// it labels.
 #include "persistence/bon_tabelle.h"
 #include "printing/drucker_port.h"
 #include "register/kasse.h"
@@ -54,48 +55,17 @@ void Kasse::startText(const QString &text)
 
 void Kasse::starten()
 {
-    startText(u"Start"_qs);
-    startText(u"Dateipfade ok"_qs);
-    // Before any file is read: a close that a power cut interrupted is
-    // finished, so the files agree with the database.
-    const bool datenbankOffen = m_modell->DatenbankOeffnen();
-    startText(u"Variablen OK"_qs);
+    // The window's own part: the function row waits for set-up mode, the
+    // version line, the grid on the open receipt (its rows come with the
+    // database).
     FunktionstastenAus();
-    startText(u"F Button aus"_qs);
     m_label6->setText(u" Zanti V %1.%2.%3 / Zantissen Software für Vereine "_qs
                           .arg(m_version.major)
                           .arg(m_version.minor)
                           .arg(m_version.revision));
-
-    m_modell->ProtokollLaden();
-    startText(u"Protokolldatei gelesen"_qs);
-
-    m_modell->TastenLaden();
-    startText(u"Tasten gelesen"_qs);
-    m_modell->VerkaufszahlenLaden();
-    startText(u"Verkaufszahlen gelesen"_qs);
-    m_modell->BonkopfLaden();
-    startText(u"Bonkopf gelesen"_qs);
-    m_modell->EinstellungenLaden();
-    startText(u"Einstellungen gelesen"_qs);
-
-    panelSetzen(3, BetragFormat(z.Gesamteinnahme));
-    panelSetzen(4, u"F1 - Tastenhilfe"_qs);
-    m_modell->SchalterAnzeigen();
-    startText(u"Statusbar beschrieben"_qs);
-    TastenBeschriften();
-    startText(u"Buttons beschrieben"_qs);
-    startText(u"Einstellungen übergeben"_qs);
-    startText(u"Schnittstelle geprüft"_qs);
-    m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung.ComPort);
-    startText(u"Drucker eingestellt"_qs);
-
-    startText(u"Datenbank definiert"_qs);
-    m_modell->DatenbankEinrichten(datenbankOffen);
-    startText(u"Datenbank eingestellt"_qs);
     rasterEinrichten();
-    m_modell->DruckerStarten();
-    startText(u"Schnittstelle geprüft"_qs);
+    m_modell->starten();
+    m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung.ComPort);
     delete g_start;
 }
 

@@ -1,0 +1,49 @@
+// The start of the register, in the order it always had. Each step is
+// announced with the register's own progress text; a few of the texts name
+// what the window does around the model (its function keys, its buttons),
+// and they stand where they always stood.
+#include "model/kassen_modell.h"
+
+#include "core/geld.h"
+
+namespace zanti {
+
+void KassenModell::starten()
+{
+    emit startSchritt(u"Start"_qs);
+    emit startSchritt(u"Dateipfade ok"_qs);
+    // Before any file is read: a close that a power cut interrupted is
+    // finished, so the files agree with the database.
+    const bool datenbankOffen = DatenbankOeffnen();
+    emit startSchritt(u"Variablen OK"_qs);
+    emit startSchritt(u"F Button aus"_qs);
+
+    ProtokollLaden();
+    emit startSchritt(u"Protokolldatei gelesen"_qs);
+    TastenLaden();
+    emit startSchritt(u"Tasten gelesen"_qs);
+    VerkaufszahlenLaden();
+    emit startSchritt(u"Verkaufszahlen gelesen"_qs);
+    BonkopfLaden();
+    emit startSchritt(u"Bonkopf gelesen"_qs);
+    EinstellungenLaden();
+    emit startSchritt(u"Einstellungen gelesen"_qs);
+
+    emit statusSetzen(3, BetragFormat(z.Gesamteinnahme));
+    emit statusSetzen(4, u"F1 - Tastenhilfe"_qs);
+    SchalterAnzeigen();
+    emit startSchritt(u"Statusbar beschrieben"_qs);
+    emit tastenGeladen();
+    emit startSchritt(u"Buttons beschrieben"_qs);
+    emit startSchritt(u"Einstellungen übergeben"_qs);
+    emit startSchritt(u"Schnittstelle geprüft"_qs);
+    emit startSchritt(u"Drucker eingestellt"_qs);
+    emit startSchritt(u"Datenbank definiert"_qs);
+
+    DatenbankEinrichten(datenbankOffen);
+    emit startSchritt(u"Datenbank eingestellt"_qs);
+    DruckerStarten();
+    emit startSchritt(u"Schnittstelle geprüft"_qs);
+}
+
+} // namespace zanti
