@@ -44,8 +44,7 @@ bool Protokoll::zeilenIndexieren()
         zeile = lf + 1;
     }
     // A CR elsewhere ends a line as well.
-    for (const char *cr = anfang; crlf && (cr = static_cast<const char *>(std::memchr(cr, '\r', size_t(ende - cr)))); ++cr)
-        crlf = cr + 1 < ende && cr[1] == '\n';
+    crlf = crlf && JedesCrVorLf(m_bytes);
     // File order is newest first; the index runs oldest first.
     std::reverse(m_vomEnde.begin(), m_vomEnde.end());
     return crlf;

@@ -44,14 +44,21 @@ bool NurCrLf(QByteArrayView text)
         if (lf == anfang || lf[-1] != '\r')
             return false;
     }
+    return JedesCrVorLf(text);
+}
+
+} // namespace
+
+bool JedesCrVorLf(QByteArrayView text)
+{
+    const char *const anfang = text.data();
+    const char *const ende = anfang + text.size();
     for (const char *cr = anfang; (cr = static_cast<const char *>(std::memchr(cr, '\r', size_t(ende - cr)))); ++cr) {
         if (cr + 1 == ende || cr[1] != '\n')
             return false;
     }
     return true;
 }
-
-} // namespace
 
 QByteArray ProtokollZeilenenden(const QByteArray &datei)
 {

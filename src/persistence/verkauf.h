@@ -6,6 +6,7 @@
 #include "persistence/ini_datei.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QTime>
 #include <array>
@@ -18,6 +19,8 @@ struct BonZeile;
 // CR LF, a lone CR or a lone LF; a last line without a line end still counts.
 // The same bytes when they already are so.
 QByteArray ProtokollZeilenenden(const QByteArray &datei);
+// Every CR in text has its LF right after it: no lone CR ends a line.
+bool JedesCrVorLf(QByteArrayView text);
 
 // "12 14:05:09  3 x Cola   4,50" + CR LF.
 QString ProtokollVerkaufsZeile(qint32 nr, const QTime &zeit, const QString &anzahl,

@@ -80,7 +80,7 @@ void Entwurfsflaeche::anwenden(const EntwurfsPlatz &platz) const
 {
     // Controls inside a frame move with the frame, not with the board.
     const bool aufDerFlaeche = platz.widget && platz.widget->parentWidget() == this;
-    platz.anwenden(m_massstab, aufDerFlaeche ? m_versatz : QPoint(), m_vermessen);
+    platz.anwenden(m_massstab, aufDerFlaeche ? m_versatz : QPoint(), m_platziertFuer.isValid());
 }
 
 void Entwurfsflaeche::resizeEvent(QResizeEvent *ereignis)
@@ -119,7 +119,6 @@ void Entwurfsflaeche::alleAnwenden()
     const int breite = Gerundet(kBreite, m_massstab);
     const int hoehe = Gerundet(kHoehe, m_massstab);
     m_versatz = {(groesse.width() - breite) / 2, (groesse.height() - hoehe) / 2};
-    m_vermessen = true;
     m_platziertFuer = groesse;
     for (const EntwurfsPlatz &platz : std::as_const(m_plaetze))
         anwenden(platz);

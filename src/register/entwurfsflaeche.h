@@ -64,13 +64,13 @@ private:
     QList<EntwurfsPlatz> m_plaetze;
     qreal m_massstab = 1.0;
     QPoint m_versatz;
-    // Fonts are set once the board has its size: a font measured at a size
-    // never shown costs its loading for nothing.
-    bool m_vermessen = false;
     // Until the window is first on screen its size comes and goes (the
     // window system maximises it, the status bar finds its height); only the
     // last size is placed, when the window is exposed.
     bool m_ausstehend = false;
+    // The size the controls were last placed for; invalid before the first
+    // placement. Fonts are set only from then on: a font measured at a size
+    // never shown costs its loading for nothing.
     QSize m_platziertFuer;
 };
 
