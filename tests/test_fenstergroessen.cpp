@@ -140,10 +140,15 @@ private slots:
         QVERIFY(box->verticalScrollBar()->isVisible());
         // Whole on one row, or readable and wrapped into a second one.
         const qreal pixel = box->font().pointSizeF() * box->logicalDpiY() / 72;
-        if (!box->umbrechen())
+        if (!box->umbrechen()) {
             QVERIFY2(noetig <= box->viewport()->width() - 2 * ProtokollBox::kRand,
                      qPrintable(QString::number(noetig)));
-        else
+            // And as large as fits, to the quarter pixel.
+            QFont groesser = box->font();
+            groesser.setPointSizeF((pixel + 0.25) * 72 / box->logicalDpiY());
+            QVERIFY(QFontMetricsF(groesser).horizontalAdvance(ProtokollBox::Musterzeile())
+                    > box->viewport()->width() - 2 * ProtokollBox::kRand - 2);
+        } else
             // Readable: at least 11 px at the design size, growing with it.
             QVERIFY2(pixel >= 11 * RegisterMassstab(box) - 0.25, qPrintable(QString::number(pixel)));
         QCOMPARE(box->horizontalScrollBar()->maximum(), 0);

@@ -76,11 +76,36 @@ void Entwurfsflaeche::platzieren(QWidget *w, const QRect &twips, qreal schriftPx
     anwenden(m_plaetze.last());
 }
 
-void Entwurfsflaeche::anwenden(const EntwurfsPlatz &platz) const
+void Entwurfsflaeche::groesseVorwegnehmen(QSize groesse)
 {
+    masseSetzen(groesse);
+    for (const EntwurfsPlatz &platz : std::as_const(m_plaetze))
+        anwenden(platz);
+}
+
+void Entwurfsflaeche::grundschriftSetzen(qreal schriftPx)
+{
+    m_grundschriftPx = schriftPx;
+    if (m_platziertFuer.isValid())
+        masseSetzen(m_platziertFuer);
+}
+
+void Entwurfsflaeche::anwenden(const EntwurfsPlatz &platz)
+{
+    if (!platz.widget)
+        return;
     // Controls inside a frame move with the frame, not with the board.
-    const bool aufDerFlaeche = platz.widget && platz.widget->parentWidget() == this;
-    platz.anwenden(m_massstab, aufDerFlaeche ? m_versatz : QPoint(), m_platziertFuer.isValid());
+    const bool aufDerFlaeche = platz.widget->parentWidget() == this;
+    bool mitSchrift = m_platziertFuer.isValid();
+    const bool versteckt = platz.widget->isHidden() && platz.widget->testAttribute(Qt::WA_WState_ExplicitShowHide);
+    if (mitSchrift && platz.schriftPx > 0 && versteckt) {
+        mitSchrift = false;
+        if (!m_schriftBeimZeigen.contains(platz.widget)) {
+            m_schriftBeimZeigen.append(platz.widget);
+            platz.widget->installEventFilter(this);
+        }
+    }
+    platz.anwenden(m_massstab, aufDerFlaeche ? m_versatz : QPoint(), mitSchrift);
 }
 
 void Entwurfsflaeche::resizeEvent(QResizeEvent *ereignis)
@@ -93,7 +118,8 @@ void Entwurfsflaeche::resizeEvent(QResizeEvent *ereignis)
         m_ausstehend = true;
         return;
     }
-    alleAnwenden();
+    if (size() != m_platziertFuer)
+        alleAnwenden();
 }
 
 bool Entwurfsflaeche::eventFilter(QObject *objekt, QEvent *ereignis)
@@ -107,19 +133,34 @@ bool Entwurfsflaeche::eventFilter(QObject *objekt, QEvent *ereignis)
             layout->activate();
         if (size() != m_platziertFuer)
             alleAnwenden();
+    } else if (ereignis->type() == QEvent::Show && m_schriftBeimZeigen.removeAll(objekt) > 0) {
+        objekt->removeEventFilter(this);
+        for (const EntwurfsPlatz &platz : std::as_const(m_plaetze)) {
+            if (platz.widget == objekt)
+                anwenden(platz);
+        }
     }
     return QWidget::eventFilter(objekt, ereignis);
 }
 
-void Entwurfsflaeche::alleAnwenden()
+void Entwurfsflaeche::masseSetzen(QSize groesse)
 {
-    const QSize groesse = size();
     m_massstab = qMin(groesse.width() * qreal(kTwipsProPixel) / kBreite,
                       groesse.height() * qreal(kTwipsProPixel) / kHoehe);
     const int breite = Gerundet(kBreite, m_massstab);
     const int hoehe = Gerundet(kHoehe, m_massstab);
     m_versatz = {(groesse.width() - breite) / 2, (groesse.height() - hoehe) / 2};
     m_platziertFuer = groesse;
+    if (m_grundschriftPx > 0) {
+        QFont schrift = font();
+        schrift.setPixelSize(SchriftPixel(m_grundschriftPx, m_massstab));
+        setFont(schrift);
+    }
+}
+
+void Entwurfsflaeche::alleAnwenden()
+{
+    masseSetzen(size());
     for (const EntwurfsPlatz &platz : std::as_const(m_plaetze))
         anwenden(platz);
 }

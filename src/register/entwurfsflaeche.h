@@ -48,6 +48,16 @@ public:
     // scale 1 (0 keeps the font).
     void platzieren(QWidget *w, const QRect &twips, qreal schriftPx = 0);
 
+    // The size the board will have on screen, where it is known before the
+    // window is shown (a window shown maximised fills the screen's free
+    // area): the controls take their place and font as they are made, so no
+    // font is loaded for a size never shown. The placement when the window
+    // is exposed checks the guess.
+    void groesseVorwegnehmen(QSize groesse);
+    // The size in pixels at scale 1 of text on the board that has no size of
+    // its own, such as a control measuring itself while it is being made.
+    void grundschriftSetzen(qreal schriftPx);
+
     qreal massstab() const { return m_massstab; }
     // Where the centred board starts inside this widget.
     QPoint versatz() const { return m_versatz; }
@@ -58,8 +68,10 @@ protected:
     bool eventFilter(QObject *objekt, QEvent *ereignis) override;
 
 private:
-    void anwenden(const EntwurfsPlatz &platz) const;
+    void anwenden(const EntwurfsPlatz &platz);
     void alleAnwenden();
+    // Factor, offset and the board's own font for a board of this size.
+    void masseSetzen(QSize groesse);
 
     QList<EntwurfsPlatz> m_plaetze;
     qreal m_massstab = 1.0;
@@ -72,6 +84,10 @@ private:
     // placement. Fonts are set only from then on: a font measured at a size
     // never shown costs its loading for nothing.
     QSize m_platziertFuer;
+    qreal m_grundschriftPx = 0;
+    // Hidden controls get their font when they are shown: some measure
+    // their text whenever the font changes.
+    QList<QPointer<QWidget>> m_schriftBeimZeigen;
 };
 
 // The register's factor for any widget of the register or of one of its

@@ -51,6 +51,10 @@ public:
           QWidget *eltern = nullptr);
     ~Kasse() override;
 
+    // Shows the register maximised, as the program does. It starts at the
+    // size of the screen's free area, the size its controls were made for.
+    void zeigen();
+
     KassenModell &modell() { return *m_modell; }
     KassenZustand &zustand() { return m_modell->zustand(); }
     const KassenZustand &zustand() const { return z; }
@@ -89,6 +93,8 @@ private:
     void mengenrahmenAnlegen();
     void statusleisteAnlegen();
     void statusleisteSkalieren();
+    // The window's size when it fills the screen's free area.
+    QSize bildschirmGroesse() const;
     KassenTaste *taste(const QString &name, const QRect &twips, const QString &text,
                        qreal schriftPx, QWidget *eltern = nullptr);
 

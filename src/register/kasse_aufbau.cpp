@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
 
@@ -30,6 +31,17 @@ constexpr qint64 kHellgrau = 14737632;
 constexpr int kLeisteHoehe = 360;
 constexpr int kPanelBreite[] = {0, 870, 1080, 1140, 1440, 1500, 1680, 1500, 1530};
 constexpr qreal kLeisteSchrift = 11;
+
+// The grid's font size at scale 1, and with it the board's for text without
+// a size of its own.
+constexpr qreal kRasterSchrift = 14;
+
+int LeistenHoehe(QSize fenster)
+{
+    // Scaled from the whole window: the bar's height takes from the board,
+    // so the board's factor would feed back into the bar.
+    return Skaliert(kLeisteHoehe, FensterMassstab(fenster, kLeisteHoehe));
+}
 
 // Design rectangle (twips) of article key 1..35: five columns, numbered
 // down each column.
@@ -79,6 +91,12 @@ void Kasse::aufbauen()
     m_flaeche = new Entwurfsflaeche(this);
     m_flaeche->setObjectName(QStringLiteral("Kasse_Flaeche"));
     setCentralWidget(m_flaeche);
+    // The grid's headers measure themselves while the grid is made, in the
+    // board's font: it is the grid's own. And the board knows its size on
+    // screen already, so no control measures at a size never shown.
+    m_flaeche->grundschriftSetzen(kRasterSchrift);
+    const QSize fenster = bildschirmGroesse();
+    m_flaeche->groesseVorwegnehmen(fenster - QSize(0, LeistenHoehe(fenster)));
     anzeigeAnlegen();
     tastenAnlegen();
     editorAnlegen();
@@ -166,7 +184,7 @@ void Kasse::anzeigeAnlegen()
     m_raster->setSelectionMode(QAbstractItemView::SingleSelection);
     m_raster->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_raster->verticalHeader()->hide();
-    m_flaeche->platzieren(m_raster, {120, 1080, 3615, 2520}, 14);
+    m_flaeche->platzieren(m_raster, {120, 1080, 3615, 2520}, kRasterSchrift);
 
     m_protokoll = new ProtokollBox(m_flaeche);
     // The box sizes its font itself, to its widest line.
@@ -194,6 +212,8 @@ void Kasse::editorAnlegen()
         m_editorFelder[i] = new QLineEdit(m_flaeche);
         m_editorFelder[i]->setObjectName(u"Text"_qs + QString::number(1 + i));
         m_editorFelder[i]->installEventFilter(this);
+        // Hidden before it is placed: it gets its font when the editor opens.
+        m_editorFelder[i]->hide();
         m_flaeche->platzieren(m_editorFelder[i], {360, 1500 + i * 900, 3135, 495}, 18);
     }
     connect(m_editorFelder[0], &QLineEdit::returnPressed, this, &Kasse::editorUebernehmen);
@@ -267,15 +287,24 @@ void Kasse::statusleisteAnlegen()
 
 void Kasse::statusleisteSkalieren()
 {
-    // Scaled from the whole window: the bar's height takes from the board,
-    // so the board's factor would feed back into the bar.
     const qreal massstab = FensterMassstab(size(), kLeisteHoehe);
-    statusBar()->setFixedHeight(Skaliert(kLeisteHoehe, massstab));
+    statusBar()->setFixedHeight(LeistenHoehe(size()));
     QFont schrift = statusBar()->font();
     schrift.setPixelSize(SchriftPixel(kLeisteSchrift, massstab));
     statusBar()->setFont(schrift);
     for (int i = 1; i <= 8; ++i)
         m_panel[i]->setMinimumWidth(Skaliert(kPanelBreite[i], massstab));
+}
+
+QSize Kasse::bildschirmGroesse() const
+{
+    return screen()->availableGeometry().size();
+}
+
+void Kasse::zeigen()
+{
+    resize(bildschirmGroesse());
+    showMaximized();
 }
 
 void Kasse::resizeEvent(QResizeEvent *ereignis)

@@ -60,7 +60,7 @@ int KasseAusfuehren(QApplication &app, const QString &programmordner, const Prog
     QObject::connect(kasse, &Kasse::beendet, &app, &QCoreApplication::quit, Qt::QueuedConnection);
 
     app.setQuitOnLastWindowClosed(false);
-    kasse->showMaximized();
+    kasse->zeigen();
     return app.exec();
 }
 

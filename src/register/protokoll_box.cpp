@@ -156,26 +156,39 @@ void ProtokollBox::schriftAnpassen()
                         - 2 * kRand - 1 - 1;
     const QString muster = Musterzeile();
     // The design gives the box little width for its 64 characters, so the
-    // size goes in quarter pixels rather than whole ones.
+    // size goes in quarter pixels rather than whole ones. Every size tried
+    // is one more font to load, so few are.
     const qreal punktJePixel = 72.0 / logicalDpiY();
+    // The readable size grows with the register, like every other text.
+    const qreal mindestens = std::round(4 * kMindestPixel * RegisterMassstab(this)) / 4;
     QFont schrift = font();
     // Narrower letters read better than smaller ones.
     schrift.setStretch(QFont::Condensed);
-    schrift.setPointSizeF(10 * punktJePixel);
-    // Widths grow about in proportion: start just above, then step down.
-    qreal pixel = std::floor(10 * platz / QFontMetricsF(schrift).horizontalAdvance(muster)) + 1;
-    // The readable size grows with the register, like every other text.
-    const qreal mindestens = std::round(4 * kMindestPixel * RegisterMassstab(this)) / 4;
-    for (; pixel > mindestens; pixel -= 0.25) {
+    const auto passt = [&](qreal pixel) {
         schrift.setPointSizeF(pixel * punktJePixel);
-        if (QFontMetricsF(schrift).horizontalAdvance(muster) <= platz)
-            break;
+        return QFontMetricsF(schrift).horizontalAdvance(muster) <= platz;
+    };
+    // The smallest readable size first: a narrow box stays there. Widths
+    // grow about in proportion, so it also tells where the largest size that
+    // fits will be; from there the search steps up or down.
+    schrift.setPointSizeF(mindestens * punktJePixel);
+    const qreal kleinsteBreite = QFontMetricsF(schrift).horizontalAdvance(muster);
+    qreal pixel = mindestens;
+    if (kleinsteBreite < platz) {
+        pixel = qMax(mindestens, std::floor(4 * mindestens * platz / kleinsteBreite) / 4);
+        if (passt(pixel)) {
+            while (passt(pixel + 0.25))
+                pixel += 0.25;
+        } else {
+            do
+                pixel -= 0.25;
+            while (pixel > mindestens && !passt(pixel));
+        }
     }
     // Below a size an operator can read at arm's length, the font stays
     // readable and only the longest lines go on in a second row.
     m_umbrechen = pixel <= mindestens;
-    if (m_umbrechen)
-        schrift.setPointSizeF(mindestens * punktJePixel);
+    schrift.setPointSizeF(pixel * punktJePixel);
     if (schrift != font())
         setFont(schrift);
 }
