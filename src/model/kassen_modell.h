@@ -59,6 +59,10 @@ public:
     // order, then the status texts, the receipt table and the printer, each
     // announced by startSchritt.
     void starten();
+    // The same start in two parts, for a window that builds itself in
+    // between: first the database, which needs no window, then the rest.
+    void startBeginnen();
+    void startBeenden();
 
     // Start-up steps (kassen_modell_dateien.cpp). Opens daten.db and, before
     // any file is read, finishes a close a power cut interrupted.
@@ -192,6 +196,8 @@ private:
     Protokoll *m_protokoll = nullptr;
     QSet<QString> m_fehlerhafteDateien;
     bool m_beendet = false;
+    // Whether daten.db opened at the start, for the start's second part.
+    bool m_datenbankOffen = false;
 };
 
 } // namespace zanti

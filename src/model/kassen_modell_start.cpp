@@ -10,12 +10,22 @@ namespace zanti {
 
 void KassenModell::starten()
 {
+    startBeginnen();
+    startBeenden();
+}
+
+void KassenModell::startBeginnen()
+{
     emit startSchritt(u"Start"_qs);
     emit startSchritt(u"Dateipfade ok"_qs);
     // Before any file is read: a close that a power cut interrupted is
     // finished, so the files agree with the database.
-    const bool datenbankOffen = DatenbankOeffnen();
+    m_datenbankOffen = DatenbankOeffnen();
     emit startSchritt(u"Variablen OK"_qs);
+}
+
+void KassenModell::startBeenden()
+{
     emit startSchritt(u"F Button aus"_qs);
 
     ProtokollLaden();
@@ -40,7 +50,7 @@ void KassenModell::starten()
     emit startSchritt(u"Drucker eingestellt"_qs);
     emit startSchritt(u"Datenbank definiert"_qs);
 
-    DatenbankEinrichten(datenbankOffen);
+    DatenbankEinrichten(m_datenbankOffen);
     emit startSchritt(u"Datenbank eingestellt"_qs);
     DruckerStarten();
     emit startSchritt(u"Schnittstelle geprüft"_qs);

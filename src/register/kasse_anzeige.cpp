@@ -12,7 +12,6 @@ namespace zanti {
 
 void Kasse::modellVerbinden()
 {
-    connect(m_modell, &KassenModell::startSchritt, this, &Kasse::startText);
     connect(m_modell, &KassenModell::tastenGeladen, this, &Kasse::TastenBeschriften);
     connect(m_modell, &KassenModell::anzeigeSetzen, this, &Kasse::anzeigeSetzen);
     connect(m_modell, &KassenModell::knopfFreigeben, this, &Kasse::knopfFreigeben);
@@ -26,7 +25,6 @@ void Kasse::modellVerbinden()
             editorZeigen(false);
     });
     connect(m_modell, &KassenModell::piep, this, &Piep);
-    connect(m_modell, &KassenModell::meldung, this, &Kasse::meldungZeigen);
     m_protokoll->zeigen(m_modell->protokoll());
 }
 

@@ -1,6 +1,6 @@
-// Start-up: the window's own part, then the model's start (files, receipt
-// database, printer), whose progress texts the window keeps and whose keys
-// it labels.
+// Start-up: the model opens the database, the window builds itself and does
+// its own part, then the model's start goes on (files, receipt table,
+// printer); the window keeps its progress texts and labels its keys.
 #include "persistence/bon_tabelle.h"
 #include "printing/drucker_port.h"
 #include "register/kasse.h"
@@ -31,6 +31,11 @@ Kasse::Kasse(const QString &programmordner, const Programmversion &version, QWid
     , m_bon(&m_modell->bonTabelle())
 {
     setObjectName(QStringLiteral("Kasse"));
+    // The database opens before the window is built: it needs no window,
+    // and meanwhile the program reads the fonts on a second core.
+    connect(m_modell, &KassenModell::startSchritt, this, &Kasse::startText);
+    connect(m_modell, &KassenModell::meldung, this, &Kasse::meldungZeigen);
+    m_modell->startBeginnen();
     aufbauen();
     modellVerbinden();
     starten();
@@ -64,7 +69,7 @@ void Kasse::starten()
                           .arg(m_version.minor)
                           .arg(m_version.revision));
     rasterEinrichten();
-    m_modell->starten();
+    m_modell->startBeenden();
     m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung.ComPort);
     delete g_start;
 }
