@@ -90,22 +90,13 @@ void Entwurfsflaeche::grundschriftSetzen(qreal schriftPx)
         masseSetzen(m_platziertFuer);
 }
 
-void Entwurfsflaeche::anwenden(const EntwurfsPlatz &platz)
+void Entwurfsflaeche::anwenden(const EntwurfsPlatz &platz) const
 {
     if (!platz.widget)
         return;
     // Controls inside a frame move with the frame, not with the board.
     const bool aufDerFlaeche = platz.widget->parentWidget() == this;
-    bool mitSchrift = m_platziertFuer.isValid();
-    const bool versteckt = platz.widget->isHidden() && platz.widget->testAttribute(Qt::WA_WState_ExplicitShowHide);
-    if (mitSchrift && platz.schriftPx > 0 && versteckt) {
-        mitSchrift = false;
-        if (!m_schriftBeimZeigen.contains(platz.widget)) {
-            m_schriftBeimZeigen.append(platz.widget);
-            platz.widget->installEventFilter(this);
-        }
-    }
-    platz.anwenden(m_massstab, aufDerFlaeche ? m_versatz : QPoint(), mitSchrift);
+    platz.anwenden(m_massstab, aufDerFlaeche ? m_versatz : QPoint(), m_platziertFuer.isValid());
 }
 
 void Entwurfsflaeche::resizeEvent(QResizeEvent *ereignis)
@@ -133,12 +124,6 @@ bool Entwurfsflaeche::eventFilter(QObject *objekt, QEvent *ereignis)
             layout->activate();
         if (size() != m_platziertFuer)
             alleAnwenden();
-    } else if (ereignis->type() == QEvent::Show && m_schriftBeimZeigen.removeAll(objekt) > 0) {
-        objekt->removeEventFilter(this);
-        for (const EntwurfsPlatz &platz : std::as_const(m_plaetze)) {
-            if (platz.widget == objekt)
-                anwenden(platz);
-        }
     }
     return QWidget::eventFilter(objekt, ereignis);
 }

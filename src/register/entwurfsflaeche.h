@@ -68,7 +68,7 @@ protected:
     bool eventFilter(QObject *objekt, QEvent *ereignis) override;
 
 private:
-    void anwenden(const EntwurfsPlatz &platz);
+    void anwenden(const EntwurfsPlatz &platz) const;
     void alleAnwenden();
     // Factor, offset and the board's own font for a board of this size.
     void masseSetzen(QSize groesse);
@@ -85,9 +85,6 @@ private:
     // never shown costs its loading for nothing.
     QSize m_platziertFuer;
     qreal m_grundschriftPx = 0;
-    // Hidden controls get their font when they are shown: some measure
-    // their text whenever the font changes.
-    QList<QPointer<QWidget>> m_schriftBeimZeigen;
 };
 
 // The register's factor for any widget of the register or of one of its

@@ -90,6 +90,8 @@ private:
     void tastenAnlegen();
     void anzeigeAnlegen();
     void editorAnlegen();
+    // The key editor's text fields Text1..Text3, made on first use.
+    const std::array<QLineEdit *, 3> &editorFelder();
     void mengenrahmenAnlegen();
     void statusleisteAnlegen();
     void statusleisteSkalieren();

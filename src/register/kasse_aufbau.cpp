@@ -209,15 +209,7 @@ void Kasse::editorAnlegen()
         m_editorEtiketten[i] = Etikett(m_flaeche, u"Label"_qs + QString::number(3 + i),
                                        QString::fromUtf8(kEtiketten[i]));
         m_flaeche->platzieren(m_editorEtiketten[i], {360, 1200 + i * 900, 3135, 300}, 14);
-        m_editorFelder[i] = new QLineEdit(m_flaeche);
-        m_editorFelder[i]->setObjectName(u"Text"_qs + QString::number(1 + i));
-        m_editorFelder[i]->installEventFilter(this);
-        // Hidden before it is placed: it gets its font when the editor opens.
-        m_editorFelder[i]->hide();
-        m_flaeche->platzieren(m_editorFelder[i], {360, 1500 + i * 900, 3135, 495}, 18);
     }
-    connect(m_editorFelder[0], &QLineEdit::returnPressed, this, &Kasse::editorUebernehmen);
-    connect(m_editorFelder[1], &QLineEdit::returnPressed, this, &Kasse::editorUebernehmen);
 
     static const qint64 kFarben[] = {65280, 255, 8438015, 16761024, 16744703};
     for (int i = 0; i < 5; ++i) {
@@ -226,11 +218,28 @@ void Kasse::editorAnlegen()
         m_farbTasten[i]->farbeSetzen(Farbe(kFarben[i]));
         const QString nummer = QString::number(kFarben[i]);
         connect(m_farbTasten[i], &QPushButton::clicked, this,
-                [this, nummer] { m_editorFelder[2]->setText(nummer); });
+                [this, nummer] { editorFelder()[2]->setText(nummer); });
     }
     m_uebernahme = taste(u"Übernahme"_qs, {360, 4860, 3135, 615}, u"Übernahme"_qs, 16);
     connect(m_uebernahme, &QPushButton::clicked, this, &Kasse::editorUebernehmen);
     editorZeigen(false);
+}
+
+const std::array<QLineEdit *, 3> &Kasse::editorFelder()
+{
+    // Made when the editor first opens: a text field measures its font as
+    // it is made, and the register would wait for that on every start.
+    if (m_editorFelder[0])
+        return m_editorFelder;
+    for (int i = 0; i < 3; ++i) {
+        m_editorFelder[i] = new QLineEdit(m_flaeche);
+        m_editorFelder[i]->setObjectName(u"Text"_qs + QString::number(1 + i));
+        m_editorFelder[i]->installEventFilter(this);
+        m_flaeche->platzieren(m_editorFelder[i], {360, 1500 + i * 900, 3135, 495}, 18);
+    }
+    connect(m_editorFelder[0], &QLineEdit::returnPressed, this, &Kasse::editorUebernehmen);
+    connect(m_editorFelder[1], &QLineEdit::returnPressed, this, &Kasse::editorUebernehmen);
+    return m_editorFelder;
 }
 
 void Kasse::mengenrahmenAnlegen()

@@ -51,29 +51,31 @@ void Kasse::TastenBeschriften()
 
 void Kasse::editorZeigen(bool sichtbar)
 {
-    for (QWidget *w : {static_cast<QWidget *>(m_editorFelder[0]), static_cast<QWidget *>(m_editorFelder[1]),
-                       static_cast<QWidget *>(m_editorFelder[2]), static_cast<QWidget *>(m_editorEtiketten[0]),
-                       static_cast<QWidget *>(m_editorEtiketten[1]), static_cast<QWidget *>(m_editorEtiketten[2]),
-                       static_cast<QWidget *>(m_uebernahme)})
+    for (QWidget *w : {static_cast<QWidget *>(m_editorEtiketten[0]), static_cast<QWidget *>(m_editorEtiketten[1]),
+                       static_cast<QWidget *>(m_editorEtiketten[2]), static_cast<QWidget *>(m_uebernahme)})
         w->setVisible(sichtbar);
     for (KassenTaste *farbe : m_farbTasten)
         farbe->setVisible(sichtbar);
-    if (sichtbar) {
-        for (QWidget *w : m_editorFelder)
-            w->raise();
+    if (!sichtbar && !m_editorFelder[0])
+        return;
+    for (QLineEdit *feld : editorFelder()) {
+        feld->setVisible(sichtbar);
+        if (sichtbar)
+            feld->raise();
     }
 }
 
 void Kasse::editorOeffnen(int k)
 {
-    m_editorFelder[0]->setText(z.Tasten.ArtikelText[k]);
-    m_editorFelder[1]->setText(z.Tasten.ArtikelPreis[k]);
-    m_editorFelder[2]->setText(z.Tasten.ArtikelFarbe[k]);
+    const std::array<QLineEdit *, 3> &felder = editorFelder();
+    felder[0]->setText(z.Tasten.ArtikelText[k]);
+    felder[1]->setText(z.Tasten.ArtikelPreis[k]);
+    felder[2]->setText(z.Tasten.ArtikelFarbe[k]);
     const QColor farbe = FarbeAusNummer(Farbnummer(z.Tasten.ArtikelFarbe[k]).value_or(0x8000000F),
                                         QColor());
-    m_editorFelder[2]->setStyleSheet(farbe.isValid()
-                                         ? u"QLineEdit { background: %1; }"_qs.arg(farbe.name())
-                                         : QString());
+    felder[2]->setStyleSheet(farbe.isValid()
+                                 ? u"QLineEdit { background: %1; }"_qs.arg(farbe.name())
+                                 : QString());
     editorZeigen(true);
 }
 
@@ -82,13 +84,14 @@ void Kasse::editorUebernehmen()
     const int k = z.Taste;
     if (k < 1 || k > kArtikelTasten)
         return;
-    QLineEdit *text2 = m_editorFelder[1];
-    m_modell->TasteAendern(k, m_editorFelder[0]->text(), text2->text(), m_editorFelder[2]->text());
+    const std::array<QLineEdit *, 3> &felder = editorFelder();
+    QLineEdit *text2 = felder[1];
+    m_modell->TasteAendern(k, felder[0]->text(), text2->text(), felder[2]->text());
     // Empty fields show what was stored for them; a price keeps its typing.
-    m_editorFelder[0]->setText(z.Tasten.ArtikelText[k]);
+    felder[0]->setText(z.Tasten.ArtikelText[k]);
     if (text2->text().isEmpty())
         text2->setText(u" "_qs);
-    m_editorFelder[2]->setText(z.Tasten.ArtikelFarbe[k]);
+    felder[2]->setText(z.Tasten.ArtikelFarbe[k]);
     TastenBeschriften();
 }
 
