@@ -96,7 +96,7 @@ private:
     void statusleisteAnlegen();
     void statusleisteSkalieren();
     // The window's size when it fills the screen's free area.
-    QSize bildschirmGroesse() const;
+    QSize bildschirmGroesse();
     KassenTaste *taste(const QString &name, const QRect &twips, const QString &text,
                        qreal schriftPx, QWidget *eltern = nullptr);
 

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
+#include <QWindow>
 
 namespace zanti {
 
@@ -305,9 +306,14 @@ void Kasse::statusleisteSkalieren()
         m_panel[i]->setMinimumWidth(Skaliert(kPanelBreite[i], massstab));
 }
 
-QSize Kasse::bildschirmGroesse() const
+QSize Kasse::bildschirmGroesse()
 {
-    return screen()->availableGeometry().size();
+    // The frame the platform puts around the window takes from the screen's
+    // free area. The frame is known once the window has its native side;
+    // where a window manager tells it only when the window is shown, the
+    // board places itself again then.
+    winId();
+    return screen()->availableGeometry().size().shrunkBy(windowHandle()->frameMargins());
 }
 
 void Kasse::zeigen()
