@@ -59,6 +59,8 @@ private slots:
         f.starten();
         f.kasse().resize(784 * s, 604 * s);
         QTest::qWait(20);
+        // The status bar's panels, sized for the larger start, hold nothing.
+        QCOMPARE(f.kasse().size(), QSize(784 * s, 604 * s));
         const QPoint ecke = f.kasse().frameGeometry().topLeft();
 
         f.klicken(u"Command4"_qs);

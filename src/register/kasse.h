@@ -93,7 +93,7 @@ private:
     // The key editor's text fields Text1..Text3, made on first use.
     const std::array<QLineEdit *, 3> &editorFelder();
     void mengenrahmenAnlegen();
-    void statusleisteAnlegen();
+    void statusleisteAnlegen(QSize fenster);
     void statusleisteSkalieren();
     // The window's size when it fills the screen's free area.
     QSize bildschirmGroesse();

@@ -44,6 +44,12 @@ int LeistenHoehe(QSize fenster)
     return Skaliert(kLeisteHoehe, FensterMassstab(fenster, kLeisteHoehe));
 }
 
+QFont LeistenSchrift(QFont schrift, QSize fenster)
+{
+    schrift.setPixelSize(SchriftPixel(kLeisteSchrift, FensterMassstab(fenster, kLeisteHoehe)));
+    return schrift;
+}
+
 // Design rectangle (twips) of article key 1..35: five columns, numbered
 // down each column.
 QRect ArtikelTastenPlatz(int nummer)
@@ -102,7 +108,7 @@ void Kasse::aufbauen()
     tastenAnlegen();
     editorAnlegen();
     mengenrahmenAnlegen();
-    statusleisteAnlegen();
+    statusleisteAnlegen(fenster);
     funktionenVerbinden();
     m_tastenabfrage = new Tastenabfrage(this);
 }
@@ -282,10 +288,19 @@ void Kasse::mengenrahmenAnlegen()
     }
 }
 
-void Kasse::statusleisteAnlegen()
+void Kasse::statusleisteAnlegen(QSize fenster)
 {
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->setSizeGripEnabled(false);
+    // A bar measures its font as it is made. Made on the board, it measures
+    // in the board's font, loaded already, and has its own before it goes
+    // to the window's foot.
+    auto *leiste = new QStatusBar(m_flaeche);
+    leiste->setObjectName(QStringLiteral("StatusBar1"));
+    leiste->setSizeGripEnabled(false);
+    leiste->setFont(LeistenSchrift(leiste->font(), fenster));
+    // The panels' widths follow the window's (statusleisteSkalieren); the
+    // widths of a larger window never hold the window at that size.
+    leiste->setMinimumWidth(1);
+    setStatusBar(leiste);
     for (int i = 1; i <= 8; ++i) {
         m_panel[i] = Etikett(statusBar(), u"Panel"_qs + QString::number(i), {});
         m_panel[i]->setFrameShape(QFrame::StyledPanel);
@@ -299,9 +314,7 @@ void Kasse::statusleisteSkalieren()
 {
     const qreal massstab = FensterMassstab(size(), kLeisteHoehe);
     statusBar()->setFixedHeight(LeistenHoehe(size()));
-    QFont schrift = statusBar()->font();
-    schrift.setPixelSize(SchriftPixel(kLeisteSchrift, massstab));
-    statusBar()->setFont(schrift);
+    statusBar()->setFont(LeistenSchrift(statusBar()->font(), size()));
     for (int i = 1; i <= 8; ++i)
         m_panel[i]->setMinimumWidth(Skaliert(kPanelBreite[i], massstab));
 }
