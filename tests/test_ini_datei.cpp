@@ -176,6 +176,11 @@ void TestIniDatei::schreiben_data()
         << gemischt << L{{"Status", "Einstellung4", "geheim"}}
         << Zeilen({"; Einstellungen von Hand", "[Status]", "Einstellung1=1", "  einstellung2 = 0  ",
                    "Einstellung3=0", "Einstellung4=geheim", "", "[Andere]", "Wert=x"});
+    QTest::newRow("nach einer neuen Zeile stehen die folgenden eine tiefer")
+        << gemischt
+        << L{{"Status", "Einstellung4", "geheim"}, {"Andere", "Wert", "y"}, {"status", "EINSTELLUNG4", "neu"}}
+        << Zeilen({"; Einstellungen von Hand", "[Status]", "Einstellung1=1", "  einstellung2 = 0  ",
+                   "Einstellung3=0", "Einstellung4=neu", "", "[Andere]", "Wert=y"});
     QTest::newRow("neuer Schluessel im letzten Abschnitt")
         << gemischt << L{{"Andere", "Noch", "y"}}
         << gemischt + Zeilen({"Noch=y"});

@@ -7,9 +7,6 @@ namespace zanti {
 
 namespace {
 
-// Names and lines are looked at in place: a key layout is read key by key,
-// and each lookup walks its section.
-
 // The name of a "[name]" line, or a null view for any other line.
 QStringView AbschnittName(QStringView zeile)
 {
@@ -25,9 +22,10 @@ bool IstAbschnitt(QStringView zeile)
     return zeile.trimmed().startsWith(u'[');
 }
 
-bool GleicherName(QStringView a, QStringView b)
+// Names are compared without case: by their case-folded form.
+QString Namensform(QStringView name)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return name.toString().toCaseFolded();
 }
 
 QStringView SchluesselName(QStringView zeile)
@@ -76,20 +74,31 @@ IniDatei IniDatei::AusBytes(const QString &pfad, const QByteArray &bytes)
 
 qsizetype IniDatei::abschnittZeile(const QString &abschnitt) const
 {
-    for (qsizetype i = 0; i < m_zeilen.size(); ++i) {
-        if (IstAbschnitt(m_zeilen[i]) && GleicherName(AbschnittName(m_zeilen[i]), abschnitt))
-            return i;
+    if (m_abschnitte.isEmpty()) {
+        for (qsizetype i = 0; i < m_zeilen.size(); ++i) {
+            if (!IstAbschnitt(m_zeilen[i]))
+                continue;
+            const QString name = Namensform(AbschnittName(m_zeilen[i]));
+            if (!m_abschnitte.contains(name))
+                m_abschnitte.insert(name, i);
+        }
     }
-    return -1;
+    return m_abschnitte.value(Namensform(abschnitt), -1);
 }
 
 qsizetype IniDatei::schluesselZeile(qsizetype abschnitt, const QString &schluessel) const
 {
-    for (qsizetype i = abschnitt + 1; i < m_zeilen.size() && !IstAbschnitt(m_zeilen[i]); ++i) {
-        if (GleicherName(SchluesselName(m_zeilen[i]), schluessel))
-            return i;
+    auto eintrag = m_schluessel.find(abschnitt);
+    if (eintrag == m_schluessel.end()) {
+        QHash<QString, qsizetype> zeilen;
+        for (qsizetype i = abschnitt + 1; i < m_zeilen.size() && !IstAbschnitt(m_zeilen[i]); ++i) {
+            const QStringView name = SchluesselName(m_zeilen[i]);
+            if (!name.isNull() && !zeilen.contains(Namensform(name)))
+                zeilen.insert(Namensform(name), i);
+        }
+        eintrag = m_schluessel.insert(abschnitt, zeilen);
     }
-    return -1;
+    return eintrag->value(Namensform(schluessel), -1);
 }
 
 QString IniDatei::lesen(const QString &abschnitt, const QString &schluessel, int puffer) const
@@ -112,6 +121,7 @@ void IniDatei::schreiben(const QString &abschnitt, const QString &schluessel, co
     const qsizetype a = abschnittZeile(name);
     if (a < 0) {
         m_zeilen << u'[' + name + u']' << zeile;
+        zeilenVerschoben();
         return;
     }
     if (const qsizetype s = schluesselZeile(a, schluesselName); s >= 0) {
@@ -126,6 +136,13 @@ void IniDatei::schreiben(const QString &abschnitt, const QString &schluessel, co
             letzte = i;
     }
     m_zeilen.insert(letzte + 1, zeile);
+    zeilenVerschoben();
+}
+
+void IniDatei::zeilenVerschoben()
+{
+    m_abschnitte.clear();
+    m_schluessel.clear();
 }
 
 QByteArray IniDatei::inhalt() const

@@ -7,6 +7,7 @@
 // file, and leaves every other line alone.
 //
 // A file is read once, changed in memory and saved atomically in one go.
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -38,9 +39,16 @@ public:
 private:
     qsizetype abschnittZeile(const QString &abschnitt) const;
     qsizetype schluesselZeile(qsizetype abschnitt, const QString &schluessel) const;
+    void zeilenVerschoben();
 
     QString m_pfad;
     QStringList m_zeilen;
+    // Where each section, and each key of a section looked into, first
+    // stands (names case-folded); made on first use and dropped when a line
+    // comes in. A key layout reads a hundred keys: without it each lookup
+    // walked the file.
+    mutable QHash<QString, qsizetype> m_abschnitte;
+    mutable QHash<qsizetype, QHash<QString, qsizetype>> m_schluessel;
 };
 
 // One value read straight from a file, as the private-profile reader does.
