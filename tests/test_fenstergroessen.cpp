@@ -1,6 +1,7 @@
 // The register's windows at different screen sizes: the secondary windows
 // scale with the register and stand where the design puts them, the status
 // bar and the protocol box show their texts whole.
+#include "register/beschriftung.h"
 #include "register/entwurfsflaeche.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
@@ -10,7 +11,9 @@
 #include "support/kassen_fixture.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -195,6 +198,47 @@ private slots:
         while (erwartet > 8 && !passt(erwartet))
             --erwartet;
         QCOMPARE(taste.beschriftungsPixel(), erwartet);
+    }
+
+    // A key lays its caption out once, for measuring and drawing; the layout
+    // is the one QPainter::drawText makes, to the pixel, also where the
+    // caption is cut off.
+    void beschriftungWieDrawText_data()
+    {
+        tastenBeschriftungPasst_data();
+        QTest::newRow("drei Zeilen, zu hoch") << u"Eins\nZwei\nDrei"_qs << QSize(60, 30) << 14;
+        QTest::newRow("Tabulator, CR, Und-Zeichen") << u"Kaffee\t&\rKuchen"_qs << QSize(105, 57) << 14;
+        QTest::newRow("leer") << QString() << QSize(105, 57) << 14;
+    }
+    void beschriftungWieDrawText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QSize, groesse);
+        QFETCH(int, schrift);
+        constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap;
+        const QRect feld = QRect(QPoint(), groesse).adjusted(4, 2, -4, -2);
+        QFont f = QApplication::font();
+        for (int px : {schrift, 8}) {
+            f.setPixelSize(px);
+            const Beschriftungssatz satz(text, f, feld);
+            if (!text.isEmpty())
+                QCOMPARE(satz.benoetigt(), QFontMetrics(f).boundingRect(feld, kFlags, text));
+            QImage eigen(groesse, QImage::Format_ARGB32_Premultiplied);
+            eigen.fill(Qt::white);
+            QImage vorbild = eigen;
+            {
+                QPainter maler(&eigen);
+                maler.setPen(Qt::black);
+                satz.zeichnen(maler);
+            }
+            {
+                QPainter maler(&vorbild);
+                maler.setPen(Qt::black);
+                maler.setFont(f);
+                maler.drawText(feld, kFlags, text);
+            }
+            QVERIFY2(eigen == vorbild, qPrintable(u"%1 px"_qs.arg(px)));
+        }
     }
 };
 

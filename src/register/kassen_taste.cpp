@@ -36,21 +36,19 @@ void KassenTaste::farbeSetzen(const QColor &farbe)
 
 int KassenTaste::passendeSchrift() const
 {
-    if (m_passendePixel > 0 && m_passtFuerText == m_beschriftung && m_passtFuerGroesse == size()
+    if (m_satz && m_passtFuerText == m_beschriftung && m_passtFuerGroesse == size()
         && m_passtFuerSchrift == font())
         return m_passendePixel;
     const QRect feld = beschriftungsFeld();
     QFont schrift = font();
     int px = schrift.pixelSize() > 0 ? schrift.pixelSize() : QFontInfo(schrift).pixelSize();
-    const auto noetig = [&](int groesse) {
+    const auto setzen = [&](int groesse) {
         schrift.setPixelSize(groesse);
-        return QFontMetrics(schrift).boundingRect(feld, kAusrichtung, m_beschriftung);
+        return std::make_unique<Beschriftungssatz>(m_beschriftung, schrift, feld);
     };
-    const auto passt = [&](const QRect &r) {
-        return r.width() <= feld.width() && r.height() <= feld.height();
-    };
-    const QRect voll = noetig(px);
-    if (px > 8 && !passt(voll) && !voll.isEmpty()) {
+    std::unique_ptr<Beschriftungssatz> satz = setzen(px);
+    const QRect voll = satz->benoetigt();
+    if (px > 8 && !satz->passt() && !voll.isEmpty()) {
         // Widths and heights grow about in proportion with the size: begin
         // at that estimate rather than one step below the full size, since
         // every size tried is one more font to load. Wrapped captions need
@@ -58,15 +56,25 @@ int KassenTaste::passendeSchrift() const
         const int ganz = px;
         const qreal faktor = qMin(feld.width() / qreal(voll.width()), feld.height() / qreal(voll.height()));
         px = qBound(8, int(px * faktor), ganz - 1);
-        if (passt(noetig(px))) {
-            while (px + 1 < ganz && passt(noetig(px + 1)))
+        satz = setzen(px);
+        if (satz->passt()) {
+            while (px + 1 < ganz) {
+                std::unique_ptr<Beschriftungssatz> groesser = setzen(px + 1);
+                if (!groesser->passt())
+                    break;
+                satz = std::move(groesser);
                 ++px;
+            }
         } else {
             // Shrink until the caption fits, but never below a readable size.
-            while (px > 8 && !passt(noetig(--px))) {
+            while (px > 8) {
+                satz = setzen(--px);
+                if (satz->passt())
+                    break;
             }
         }
     }
+    m_satz = std::move(satz);
     m_passtFuerText = m_beschriftung;
     m_passtFuerGroesse = size();
     m_passtFuerSchrift = font();
@@ -98,15 +106,13 @@ void KassenTaste::paintEvent(QPaintEvent *)
         maler.drawControl(QStyle::CE_PushButton, option);
     }
 
-    QFont schrift = font();
-    schrift.setPixelSize(passendeSchrift());
-    maler.setFont(schrift);
+    passendeSchrift();
     QColor stift = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                    QPalette::ButtonText);
     if (m_farbe.isValid() && isEnabled())
         stift = m_farbe.lightness() < 110 ? Qt::white : Qt::black;
     maler.setPen(stift);
-    maler.drawText(beschriftungsFeld(), kAusrichtung, m_beschriftung);
+    m_satz->zeichnen(maler);
 }
 
 } // namespace zanti

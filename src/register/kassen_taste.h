@@ -1,7 +1,11 @@
 #pragma once
 // A touch key of the register: never takes the keyboard focus, and draws its
 // caption word-wrapped and shrunk to fit, so long article texts stay readable.
+#include "register/beschriftung.h"
+
 #include <QPushButton>
+
+#include <memory>
 
 namespace zanti {
 
@@ -27,15 +31,16 @@ protected:
     void paintEvent(QPaintEvent *ereignis) override;
 
 private:
-    // Where the caption goes, and how.
+    // Where the caption goes.
     QRect beschriftungsFeld() const { return rect().adjusted(4, 2, -4, -2); }
-    static constexpr int kAusrichtung = Qt::AlignCenter | Qt::TextWordWrap;
     int passendeSchrift() const;
 
     QString m_beschriftung;
     QColor m_farbe;
-    // The fitted font size for the caption, size and font it was found for:
-    // a press repaints the key, and the search is not worth repeating.
+    // The fitted font size and the caption laid out in it, for the caption,
+    // size and font they were found for: a press repaints the key, and the
+    // search is not worth repeating.
+    mutable std::unique_ptr<Beschriftungssatz> m_satz;
     mutable QString m_passtFuerText;
     mutable QSize m_passtFuerGroesse;
     mutable QFont m_passtFuerSchrift;
