@@ -341,6 +341,31 @@ private slots:
         QCOMPARE(a.m.protokoll().zeilen(), 0);
     }
 
+    // A season's protocol is read on another core while the window builds
+    // itself: the model ends up with what reading it at once gives, line
+    // ends mended included.
+    void grossesProtokollBeimStart()
+    {
+        QByteArray sauber;
+        for (int i = 20000; i > 0; --i)
+            sauber += "Zeile " + QByteArray::number(i) + " mit einem Text dahinter\r\n";
+        QByteArray datei = sauber;
+        datei.remove(datei.indexOf("\r\n", datei.size() / 2), 1);
+        QTemporaryDir ordner;
+        QFile f(ordner.filePath(u"protokoll.txt"_qs));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(datei) == datei.size());
+        f.close();
+        QVERIFY(datei.size() > 512 * 1024);
+
+        DruckerPort port;
+        KassenModell m(ordner.path(), port);
+        m.starten();
+        QCOMPARE(m.zustand().Zaehler, 20000);
+        QCOMPARE(m.protokoll().bytes(), sauber);
+        QCOMPARE(m.protokoll().zeile(0), u"Zeile 20000 mit einem Text dahinter"_qs);
+        QCOMPARE(m.protokoll().zeile(19999), u"Zeile 1 mit einem Text dahinter"_qs);
+    }
+
     void protokollDaten_data()
     {
         QTest::addColumn<QByteArray>("datei");

@@ -2,6 +2,7 @@
 #include "model/kassen_modell.h"
 
 #include "core/bon_zeile.h"
+#include "core/nebenher.h"
 #include "model/protokoll.h"
 #include "persistence/bon_tabelle.h"
 #include "persistence/verkauf.h"

@@ -35,6 +35,9 @@ class BonTabelle;
 struct BonZeile;
 class DruckerPort;
 class Protokoll;
+struct Protokolldatei;
+template <typename T>
+class Vorab;
 
 class KassenModell : public QObject
 {
@@ -48,6 +51,7 @@ public:
 
     // Printer bytes go to port, which must outlive the model.
     KassenModell(const QString &programmordner, DruckerPort &port, QObject *eltern = nullptr);
+    ~KassenModell() override;
 
     KassenZustand &zustand() { return z; }
     const KassenZustand &zustand() const { return z; }
@@ -198,6 +202,9 @@ private:
     bool m_beendet = false;
     // Whether daten.db opened at the start, for the start's second part.
     bool m_datenbankOffen = false;
+    // protokoll.txt, read on another core between the start's two parts.
+    std::unique_ptr<Vorab<Protokolldatei>> m_protokollVorab;
+    void protokollVorabLesen();
 };
 
 } // namespace zanti

@@ -4,6 +4,7 @@
 // keeps the others from being written.
 #include "model/kassen_modell.h"
 
+#include "core/nebenher.h"
 #include "model/protokoll.h"
 #include "persistence/bon_tabelle.h"
 #include "persistence/datei.h"
@@ -21,8 +22,12 @@ namespace {
 // layout files and the dialog for the head lines read.
 constexpr int kStartPuffer = 40;
 constexpr int kDialogPuffer = 30;
+// From this size on protokoll.txt is read on another core at start-up.
+constexpr qint64 kVorabLesenAb = 512 * 1024;
 
 } // namespace
+
+KassenModell::~KassenModell() = default;
 
 QString KassenModell::datei(const QString &name) const
 {
@@ -59,9 +64,25 @@ void KassenModell::DatenbankEinrichten(bool offen)
     }
 }
 
+void KassenModell::protokollVorabLesen()
+{
+    // A small protocol is read in a moment where it is needed; a season's
+    // (ten megabytes) takes milliseconds.
+    const QString pfad = datei(u"protokoll.txt"_qs);
+    if (QFileInfo(pfad).size() >= kVorabLesenAb)
+        m_protokollVorab = std::make_unique<Vorab<Protokolldatei>>([pfad] {
+            return Protokolldatei::Einlesen(DateiLesen(pfad).value_or(QByteArray()));
+        });
+}
+
 void KassenModell::ProtokollLaden()
 {
-    z.Zaehler = m_protokoll->laden(DateiLesen(datei(u"protokoll.txt"_qs)).value_or(QByteArray()));
+    if (m_protokollVorab) {
+        z.Zaehler = m_protokoll->laden(m_protokollVorab->holen());
+        m_protokollVorab.reset();
+    } else {
+        z.Zaehler = m_protokoll->laden(DateiLesen(datei(u"protokoll.txt"_qs)).value_or(QByteArray()));
+    }
     z.ProtokollZeilen = z.Zaehler;
 }
 

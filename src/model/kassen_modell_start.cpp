@@ -21,6 +21,7 @@ void KassenModell::startBeginnen()
     // Before any file is read: a close that a power cut interrupted is
     // finished, so the files agree with the database.
     m_datenbankOffen = DatenbankOeffnen();
+    protokollVorabLesen();
     emit startSchritt(u"Variablen OK"_qs);
 }
 

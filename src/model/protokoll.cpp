@@ -9,34 +9,18 @@
 
 namespace zanti {
 
-Protokoll::Protokoll(QObject *eltern)
-    : QAbstractListModel(eltern)
-{
-}
+namespace {
 
-qint32 Protokoll::laden(const QByteArray &datei)
-{
-    beginResetModel();
-    m_bytes = datei;
-    if (!zeilenIndexieren()) {
-        m_bytes = ProtokollZeilenenden(datei);
-        zeilenIndexieren();
-    }
-    m_gespeichert = m_bytes.size();
-    m_ersetzt = false;
-    endResetModel();
-    return zeilen();
-}
-
-bool Protokoll::zeilenIndexieren()
+// Indexes the lines of bytes; false when one does not end in CR LF.
+bool ZeilenIndexieren(const QByteArray &bytes, QList<qsizetype> &vomEnde)
 {
     // One look at each line end: a season's protocol is megabytes.
-    m_vomEnde.clear();
-    const char *const anfang = m_bytes.constData();
-    const char *const ende = anfang + m_bytes.size();
+    vomEnde.clear();
+    const char *const anfang = bytes.constData();
+    const char *const ende = anfang + bytes.size();
     bool crlf = true;
     for (const char *zeile = anfang; zeile < ende;) {
-        m_vomEnde.append(ende - zeile);
+        vomEnde.append(ende - zeile);
         const char *const lf = static_cast<const char *>(std::memchr(zeile, '\n', size_t(ende - zeile)));
         if (!lf)
             return false;
@@ -44,10 +28,43 @@ bool Protokoll::zeilenIndexieren()
         zeile = lf + 1;
     }
     // A CR elsewhere ends a line as well.
-    crlf = crlf && JedesCrVorLf(m_bytes);
+    crlf = crlf && JedesCrVorLf(bytes);
     // File order is newest first; the index runs oldest first.
-    std::reverse(m_vomEnde.begin(), m_vomEnde.end());
+    std::reverse(vomEnde.begin(), vomEnde.end());
     return crlf;
+}
+
+} // namespace
+
+Protokolldatei Protokolldatei::Einlesen(const QByteArray &datei)
+{
+    Protokolldatei protokoll{datei, {}};
+    if (!ZeilenIndexieren(protokoll.bytes, protokoll.vomEnde)) {
+        protokoll.bytes = ProtokollZeilenenden(datei);
+        ZeilenIndexieren(protokoll.bytes, protokoll.vomEnde);
+    }
+    return protokoll;
+}
+
+Protokoll::Protokoll(QObject *eltern)
+    : QAbstractListModel(eltern)
+{
+}
+
+qint32 Protokoll::laden(const QByteArray &datei)
+{
+    return laden(Protokolldatei::Einlesen(datei));
+}
+
+qint32 Protokoll::laden(Protokolldatei datei)
+{
+    beginResetModel();
+    m_bytes = std::move(datei.bytes);
+    m_vomEnde = std::move(datei.vomEnde);
+    m_gespeichert = m_bytes.size();
+    m_ersetzt = false;
+    endResetModel();
+    return zeilen();
 }
 
 void Protokoll::leeren()

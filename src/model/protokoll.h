@@ -12,6 +12,19 @@ namespace zanti {
 
 struct Abschluss;
 
+// protokoll.txt as read, with its lines indexed: what the protocol holds.
+// Made without a model, so that it can be made on another thread.
+struct Protokolldatei
+{
+    // Lines ending in CR LF, a lone CR or a lone LF, and a last line
+    // without an end, all end in CR LF here.
+    static Protokolldatei Einlesen(const QByteArray &datei);
+
+    QByteArray bytes;
+    // Per line, oldest first: from its first byte to the end of bytes.
+    QList<qsizetype> vomEnde;
+};
+
 class Protokoll : public QAbstractListModel
 {
     Q_OBJECT
@@ -23,6 +36,7 @@ public:
     // lone CR or a lone LF; a last line without an end still counts. The
     // file then holds what is here. Gives the number of lines.
     qint32 laden(const QByteArray &datei);
+    qint32 laden(Protokolldatei datei);
     // Cleared in set-up mode: the next save replaces the whole file.
     void leeren();
     // One line ending in CR LF.
@@ -46,12 +60,9 @@ public:
     QVariant data(const QModelIndex &index, int rolle = Qt::DisplayRole) const override;
 
 private:
-    // Indexes the lines of m_bytes; false when one does not end in CR LF.
-    bool zeilenIndexieren();
-
     QByteArray m_bytes;
-    // Per line, oldest first: from its first byte to the end of m_bytes.
-    // A line put in front adds one entry and moves none.
+    // As Protokolldatei::vomEnde: a line put in front adds one entry and
+    // moves none.
     QList<qsizetype> m_vomEnde;
     // How much of m_bytes (its oldest part) the file holds, and whether the
     // protocol was cleared since.
