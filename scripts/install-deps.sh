@@ -9,7 +9,7 @@ set -euo pipefail
 packages=(
   cmake make g++
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-serialport-dev
-  libgl1-mesa-dev libfontconfig-dev fonts-dejavu-core
+  libgl1-mesa-dev fonts-dejavu-core
   xvfb xauth
 )
 
