@@ -131,6 +131,10 @@ public:
     void VerkaufszahlenLoeschen();
 
     // The printer (kassen_modell_drucker.cpp), through the printer service.
+    // Opening it and telling the result are two steps, so that the start
+    // can open it before the window is built; DruckerStarten opens it first
+    // if that has not happened.
+    void DruckerOeffnen();
     void DruckerStarten();
     using Schaltweg = DruckerDienst::Schaltweg;
     void DruckerUmschalten(Schaltweg weg);
@@ -202,6 +206,13 @@ private:
     bool m_beendet = false;
     // Whether daten.db opened at the start, for the start's second part.
     bool m_datenbankOffen = false;
+    // The printer as DruckerOeffnen found it, until DruckerStarten tells it.
+    struct Druckerstart
+    {
+        bool ein = false;
+        QString meldung;
+    };
+    std::optional<Druckerstart> m_druckerstart;
     // protokoll.txt, read on another core between the start's two parts.
     std::unique_ptr<Vorab<Protokolldatei>> m_protokollVorab;
     void protokollVorabLesen();

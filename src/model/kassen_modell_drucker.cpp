@@ -8,6 +8,8 @@
 
 #include <QDateTime>
 
+#include <utility>
+
 namespace zanti {
 
 namespace {
@@ -32,13 +34,21 @@ void KassenModell::druckerSchalter(bool ein)
     emit statusSetzen(5, ein ? u"F2 - Drucker ein"_qs : u"F2 - Drucker aus"_qs);
 }
 
+void KassenModell::DruckerOeffnen()
+{
+    Druckerstart start;
+    start.ein = m_drucker->starten(z.Einstellung.ComPort, &start.meldung);
+    m_druckerstart = start;
+}
+
 void KassenModell::DruckerStarten()
 {
-    QString meldung;
-    const bool ein = m_drucker->starten(z.Einstellung.ComPort, &meldung);
-    if (!ein)
-        emit this->meldung(meldung, {});
-    druckerSchalter(ein);
+    if (!m_druckerstart)
+        DruckerOeffnen();
+    const Druckerstart start = *std::exchange(m_druckerstart, std::nullopt);
+    if (!start.ein)
+        emit meldung(start.meldung, {});
+    druckerSchalter(start.ein);
 }
 
 void KassenModell::DruckerUmschalten(Schaltweg weg)

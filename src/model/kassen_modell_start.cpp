@@ -2,6 +2,11 @@
 // announced with the register's own progress text; a few of the texts name
 // what the window does around the model (its function keys, its buttons),
 // and they stand where they always stood.
+//
+// What needs no window is done in the first part: while the window waits
+// for the second core to list the fonts, the model reads its files and
+// opens the printer. The second part tells what was found, in the order
+// the texts and messages always came.
 #include "model/kassen_modell.h"
 
 #include "core/geld.h"
@@ -22,6 +27,11 @@ void KassenModell::startBeginnen()
     // finished, so the files agree with the database.
     m_datenbankOffen = DatenbankOeffnen();
     protokollVorabLesen();
+    TastenLaden();
+    VerkaufszahlenLaden();
+    BonkopfLaden();
+    EinstellungenLaden();
+    DruckerOeffnen();
     emit startSchritt(u"Variablen OK"_qs);
 }
 
@@ -31,13 +41,9 @@ void KassenModell::startBeenden()
 
     ProtokollLaden();
     emit startSchritt(u"Protokolldatei gelesen"_qs);
-    TastenLaden();
     emit startSchritt(u"Tasten gelesen"_qs);
-    VerkaufszahlenLaden();
     emit startSchritt(u"Verkaufszahlen gelesen"_qs);
-    BonkopfLaden();
     emit startSchritt(u"Bonkopf gelesen"_qs);
-    EinstellungenLaden();
     emit startSchritt(u"Einstellungen gelesen"_qs);
 
     emit statusSetzen(3, BetragFormat(z.Gesamteinnahme));
