@@ -1,12 +1,12 @@
-// The start of the register, in the order it always had. Each step is
-// announced with the register's own progress text; a few of the texts name
+// The start of the register. Its steps are announced with the register's
+// own progress texts, in the order they always came; a few of the texts name
 // what the window does around the model (its function keys, its buttons),
 // and they stand where they always stood.
 //
 // What needs no window is done in the first part: while the window waits
 // for the second core to list the fonts, the model reads its files and
-// opens the printer. The second part tells what was found, in the order
-// the texts and messages always came.
+// opens the printer. The second part tells what was found, with the texts
+// and messages in their places.
 #include "model/kassen_modell.h"
 
 #include "core/geld.h"
