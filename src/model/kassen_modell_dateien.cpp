@@ -25,6 +25,11 @@ constexpr int kDialogPuffer = 30;
 // From this size on protokoll.txt is read on another core at start-up.
 constexpr qint64 kVorabLesenAb = 512 * 1024;
 
+Protokolldatei ProtokollLesen(const QString &pfad)
+{
+    return Protokolldatei::Einlesen(DateiLesen(pfad).value_or(QByteArray()));
+}
+
 } // namespace
 
 KassenModell::~KassenModell() = default;
@@ -70,19 +75,14 @@ void KassenModell::protokollVorabLesen()
     // (ten megabytes) takes milliseconds.
     const QString pfad = datei(u"protokoll.txt"_qs);
     if (QFileInfo(pfad).size() >= kVorabLesenAb)
-        m_protokollVorab = std::make_unique<Vorab<Protokolldatei>>([pfad] {
-            return Protokolldatei::Einlesen(DateiLesen(pfad).value_or(QByteArray()));
-        });
+        m_protokollVorab = std::make_unique<Vorab<Protokolldatei>>([pfad] { return ProtokollLesen(pfad); });
 }
 
 void KassenModell::ProtokollLaden()
 {
-    if (m_protokollVorab) {
-        z.Zaehler = m_protokoll->laden(m_protokollVorab->holen());
-        m_protokollVorab.reset();
-    } else {
-        z.Zaehler = m_protokoll->laden(DateiLesen(datei(u"protokoll.txt"_qs)).value_or(QByteArray()));
-    }
+    z.Zaehler = m_protokoll->laden(m_protokollVorab ? m_protokollVorab->holen()
+                                                    : ProtokollLesen(datei(u"protokoll.txt"_qs)));
+    m_protokollVorab.reset();
     z.ProtokollZeilen = z.Zaehler;
 }
 

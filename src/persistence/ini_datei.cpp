@@ -93,8 +93,11 @@ qsizetype IniDatei::schluesselZeile(qsizetype abschnitt, const QString &schluess
         QHash<QString, qsizetype> zeilen;
         for (qsizetype i = abschnitt + 1; i < m_zeilen.size() && !IstAbschnitt(m_zeilen[i]); ++i) {
             const QStringView name = SchluesselName(m_zeilen[i]);
-            if (!name.isNull() && !zeilen.contains(Namensform(name)))
-                zeilen.insert(Namensform(name), i);
+            if (name.isNull())
+                continue;
+            const QString form = Namensform(name);
+            if (!zeilen.contains(form))
+                zeilen.insert(form, i);
         }
         eintrag = m_schluessel.insert(abschnitt, zeilen);
     }

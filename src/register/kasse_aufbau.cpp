@@ -302,10 +302,10 @@ void Kasse::statusleisteAnlegen(QSize fenster)
     leiste->setMinimumWidth(1);
     setStatusBar(leiste);
     for (int i = 1; i <= 8; ++i) {
-        m_panel[i] = Etikett(statusBar(), u"Panel"_qs + QString::number(i), {});
+        m_panel[i] = Etikett(leiste, u"Panel"_qs + QString::number(i), {});
         m_panel[i]->setFrameShape(QFrame::StyledPanel);
         // What is left over goes to the panels with texts, by their widths.
-        statusBar()->addPermanentWidget(m_panel[i], i >= 3 ? kPanelBreite[i] : 0);
+        leiste->addPermanentWidget(m_panel[i], i >= 3 ? kPanelBreite[i] : 0);
     }
     // Its height and font follow the window's size (resizeEvent).
 }
