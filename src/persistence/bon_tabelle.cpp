@@ -1,6 +1,7 @@
 #include "persistence/bon_tabelle.h"
 
 #include "persistence/dateischritt.h"
+#include "persistence/journal.h"
 
 #include <QDir>
 #include <QSqlDatabase>
@@ -133,6 +134,7 @@ bool BonTabelle::einrichten(QString &grund)
                                      "Tastennr INTEGER, BonId INTEGER)"),
                       fehler)
         && AbschlussTabelleAnlegen(db, fehler)
+        && JournalAnlegen(db, fehler)
         && Ausfuehren(q, QStringLiteral("COMMIT"), fehler);
     if (!eingerichtet) {
         q.exec(QStringLiteral("ROLLBACK"));
