@@ -68,4 +68,15 @@ inline QByteArray Schubladenimpuls() { return QByteArray("\x10\x14\x01\x00\x01",
 // virtual printer sends it; the register reads the first byte.
 inline QByteArray StatusBereit() { return QByteArray("\x14\x00\x00\x00", 4); }
 
+// The status block of a printer in trouble, as the virtual printer plays it:
+// offline with the cover open (60 0 0 0) or with no paper (28 0 12 0), or
+// offline alone (28 0 0 0).
+inline QByteArray Statusblock(bool offline, bool deckelOffen, bool papierLeer)
+{
+    QByteArray b(4, '\0');
+    b[0] = char(0x14 | (offline || deckelOffen || papierLeer ? 0x08 : 0) | (deckelOffen ? 0x20 : 0));
+    b[2] = char(papierLeer ? 0x0C : 0);
+    return b;
+}
+
 } // namespace zanti::escpos
