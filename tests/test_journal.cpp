@@ -54,7 +54,7 @@ Beleg Beispiel(const QString &kasse)
     b.summeCent = 570;
     b.druck = Druckstatus::Gedruckt;
     b.druckdaten = {{u"Sportverein"_qs, u"Sommerfest"_qs, {}, u"Danke"_qs}, 2, true, false, true};
-    b.zeilen = {{36, u"Cola"_qs, 2, 200, 400}, {3, u"Würstchen"_qs, 1, 170, 170}};
+    b.zeilen = {{36, u"Cola"_qs, 2, 200, 400, 17}, {3, u"Würstchen"_qs, 1, 170, 170, 18}};
     return b;
 }
 
@@ -90,6 +90,7 @@ private slots:
         QCOMPARE(gelesen->zeilen[1].artikel, u"Würstchen"_qs);
         QCOMPARE(gelesen->zeilen[0].anzahl, 2);
         QCOMPARE(gelesen->zeilen[0].betragCent, 400);
+        QCOMPARE(gelesen->zeilen[1].protokollNr, 18);
         QCOMPARE(gelesen->zeit.lokal().toString(u"dd.MM.yyyy HH:mm:ss"_qs), u"14.11.2023 23:13:20"_qs);
 
         QSqlError fehler;

@@ -75,7 +75,7 @@ void ZeilenAnfuegen(QSqlDatabase &db, QList<Beleg> &belege)
         nachLfd.insert(b.lfd, &b);
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT beleg, taste, artikel, anzahl, preis_cent, betrag_cent "
+    q.prepare(QStringLiteral("SELECT beleg, taste, artikel, anzahl, preis_cent, betrag_cent, protokoll_nr "
                              "FROM Belegzeile WHERE beleg BETWEEN ? AND ? ORDER BY beleg, pos"));
     q.addBindValue(von);
     q.addBindValue(bis);
@@ -86,7 +86,7 @@ void ZeilenAnfuegen(QSqlDatabase &db, QList<Beleg> &belege)
         if (!b)
             continue;
         b->zeilen.append({q.value(1).toInt(), q.value(2).toString(), q.value(3).toInt(),
-                          q.value(4).toLongLong(), q.value(5).toLongLong()});
+                          q.value(4).toLongLong(), q.value(5).toLongLong(), q.value(6).toInt()});
     }
 }
 
@@ -136,7 +136,8 @@ bool JournalAnlegen(QSqlDatabase &db, QSqlError &fehler)
         "tischanzeige INTEGER, salat INTEGER, UNIQUE (kasse_id, nummer))",
         "CREATE TABLE IF NOT EXISTS Belegzeile (beleg INTEGER NOT NULL, pos INTEGER NOT NULL, "
         "taste INTEGER NOT NULL, artikel TEXT NOT NULL, anzahl INTEGER NOT NULL, "
-        "preis_cent INTEGER NOT NULL, betrag_cent INTEGER NOT NULL, PRIMARY KEY (beleg, pos)) "
+        "preis_cent INTEGER NOT NULL, betrag_cent INTEGER NOT NULL, protokoll_nr INTEGER NOT NULL, "
+        "PRIMARY KEY (beleg, pos)) "
         "WITHOUT ROWID",
         "CREATE TABLE IF NOT EXISTS Storno (lfd INTEGER PRIMARY KEY, id TEXT NOT NULL UNIQUE, "
         "kasse_id TEXT NOT NULL, zeit_ms INTEGER NOT NULL, offset_s INTEGER NOT NULL, "
@@ -255,7 +256,7 @@ bool BelegEintragen(QSqlDatabase &db, Beleg &b, QSqlError &fehler)
 
     QSqlQuery zeile(db);
     zeile.prepare(QStringLiteral("INSERT INTO Belegzeile (beleg, pos, taste, artikel, anzahl, "
-                                 "preis_cent, betrag_cent) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+                                 "preis_cent, betrag_cent, protokoll_nr) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     int pos = 0;
     for (const Belegzeile &z : std::as_const(b.zeilen)) {
         zeile.bindValue(0, b.lfd);
@@ -265,6 +266,7 @@ bool BelegEintragen(QSqlDatabase &db, Beleg &b, QSqlError &fehler)
         zeile.bindValue(4, z.anzahl);
         zeile.bindValue(5, z.preisCent);
         zeile.bindValue(6, z.betragCent);
+        zeile.bindValue(7, z.protokollNr);
         if (!Ausfuehren(zeile, fehler))
             return false;
     }

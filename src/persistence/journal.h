@@ -18,7 +18,8 @@
 //                  and what printing it again needs: kopf1..kopf4, logo,
 //                  einzelbon, tischanzeige, salat (0/1)
 //   Belegzeile     beleg (Beleg.lfd), pos (1..), taste, artikel (as shown),
-//                  anzahl, preis_cent (unit price), betrag_cent (line amount)
+//                  anzahl, preis_cent (unit price), betrag_cent (line amount),
+//                  protokoll_nr (the line's number in protokoll.txt)
 //   Storno         lfd INTEGER PRIMARY KEY, id (UUID text), kasse_id, zeit_ms,
 //                  offset_s, beleg_nummer (the number the open receipt was to
 //                  get), taste, artikel, anzahl, betrag_cent
@@ -72,6 +73,7 @@ struct Belegzeile
     int anzahl = 1;
     Cent preisCent = 0;  // unit price
     Cent betragCent = 0; // line amount
+    qint32 protokollNr = 0; // the line's protocol number, printed on the receipt
 };
 
 // What a receipt's print needs besides its lines, as it was at "=".
