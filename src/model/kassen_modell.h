@@ -155,10 +155,11 @@ public:
     // False when either file could not be written.
     bool VerkaufSpeichern();
     void EinstellungenSpeichern();
-    // From here on failures are collected, not reported one by one.
-    void BeendenBeginnen();
-    // Names of the files that failed since BeendenBeginnen(), sorted.
-    QStringList fehlerhafteDateien() const;
+    // The shutdown: saves the counts, the protocol and the settings, lets
+    // the printer finish what it was sent, closes the port and daten.db.
+    // Returns the names of the files that could not be saved, sorted; they
+    // are not reported one by one. Once only; a second call returns nothing.
+    QStringList beenden();
 
 signals:
     // A progress text of the start.
