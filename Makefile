@@ -1,8 +1,11 @@
 # Thin wrapper around CMake; see README.md.
 BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# The makes that cmake --build starts say nothing about changing folders.
+MAKEFLAGS += --no-print-directory
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench sanitize clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -25,5 +28,17 @@ test: build
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/zanti_bench
 
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in a
+# build folder of its own; any finding fails its test. Not part of make test.
+$(SANITIZE_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZANTI_SANITIZE=ON
+
+sanitize: deps $(SANITIZE_BUILD)/CMakeCache.txt
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -182,6 +182,7 @@ void TestDruckerAnschluss::steuerzeichenUndAlteSperre()
         int status = -1;
         QCOMPARE(::waitpid(kind, &status, 0), kind);
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        pty.letzterSchliessenderWeg();
     }
 
     // Names with control characters are refused like a port that does not

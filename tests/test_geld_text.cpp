@@ -254,23 +254,34 @@ void TestGeldText::cp1252AlleBytesUeberstehen()
     QCOMPARE(Cp1252Schreiben(Cp1252Lesen(alle)), alle);
 }
 
+// The characters named as not kept are exactly those written as '?'.
 void TestGeldText::cp1252Schreiben_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("erwartet");
-    QTest::newRow("Umlaute") << QStringLiteral("Grüße Ä") << QByteArray("Gr\xFC\xDF" "e \xC4");
-    QTest::newRow("Euro") << QStringLiteral("5 €") << QByteArray("5 \x80");
-    QTest::newRow("Anfuehrung unten") << QStringLiteral("„") << QByteArray("\x84");
-    QTest::newRow("nicht darstellbar") << QStringLiteral("Ω") << QByteArray("?");
+    QTest::addColumn<QStringList>("fremd");
+    QTest::newRow("Umlaute") << QStringLiteral("Grüße Ä") << QByteArray("Gr\xFC\xDF" "e \xC4") << QStringList();
+    QTest::newRow("Euro") << QStringLiteral("5 €") << QByteArray("5 \x80") << QStringList();
+    QTest::newRow("Anfuehrung unten") << QStringLiteral("„") << QByteArray("\x84") << QStringList();
+    QTest::newRow("Fragezeichen selbst") << QStringLiteral("Wer?") << QByteArray("Wer?") << QStringList();
+    QTest::newRow("U+0081 aus einer Datei") << QString::fromUtf16(u"a\u0081") << QByteArray("a\x81")
+                                           << QStringList();
+    QTest::newRow("nicht darstellbar") << QStringLiteral("Ω") << QByteArray("?") << QStringList{u"Ω"_qs};
+    QTest::newRow("kyrillisch, jedes Zeichen einmal")
+        << QStringLiteral("Kwas Квас") << QByteArray("Kwas ????") << QStringList{u"К"_qs, u"в"_qs, u"а"_qs, u"с"_qs};
     QTest::newRow("ausserhalb der Grundebene ein Zeichen")
-        << QString::fromUcs4(U"a\U0001F600b") << QByteArray("a?b");
+        << QString::fromUcs4(U"a\U0001F600b") << QByteArray("a?b") << QStringList{QString::fromUcs4(U"\U0001F600")};
+    QTest::newRow("halbes Ersatzzeichen") << QString::fromUtf16(u"a\xD800") << QByteArray("a?")
+                                         << QStringList{QString::fromUtf16(u"\xD800", 1)};
 }
 
 void TestGeldText::cp1252Schreiben()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, erwartet);
+    QFETCH(QStringList, fremd);
     QCOMPARE(Cp1252Schreiben(text), erwartet);
+    QCOMPARE(NichtCp1252(text), fremd);
 }
 
 void TestGeldText::iniTextBereinigen_data()

@@ -347,6 +347,36 @@ private slots:
         QVERIFY(ini.contains("Getraenke1=Cola[Status]Einstellung4=offen\r\n"));
         QVERIFY(!ini.contains("\r\n[Status]"));
     }
+
+    // What the files and the printer cannot hold is refused at the editor,
+    // by name; the key, kasse.ini and the fields keep their texts.
+    void textDenDieKasseNichtHaelt()
+    {
+        KassenFixture f;
+        MitLayout(f);
+        f.starten();
+        f.kasse().einstellmodusSetzen(1);
+        f.klicken(u"Command1"_qs);
+        f.rekorder.meldungen.clear(); // the start's, about the printer
+        const QByteArray vorher = f.ordner.lesen(u"kasse.ini"_qs);
+        const QString beschriftung = f.tastenBeschriftung(1);
+        const QString getippt = QString::fromUcs4(U"Квас \U0001F964 в");
+        f.finden<QLineEdit>(u"Text1"_qs)->setText(getippt);
+        f.klicken(u"Übernahme"_qs);
+        QCOMPARE(f.rekorder.texte(),
+                 QStringList{u"Diese Zeichen kann die Kasse weder speichern noch drucken: К в а с "_qs
+                             + QString::fromUcs4(U"\U0001F964") + u"\nDie Taste bleibt, wie sie war."_qs});
+        QCOMPARE(f.tastenBeschriftung(1), beschriftung);
+        QCOMPARE(f.ordner.lesen(u"kasse.ini"_qs), vorher);
+        QCOMPARE(f.finden<QLineEdit>(u"Text1"_qs)->text(), getippt);
+
+        // Windows-1252's own signs pass.
+        f.finden<QLineEdit>(u"Text1"_qs)->setText(u"Tee – 2 €"_qs);
+        f.klicken(u"Übernahme"_qs);
+        QCOMPARE(f.rekorder.texte().size(), 1);
+        QCOMPARE(f.tastenBeschriftung(1), u"Tee – 2 €\n1,00"_qs);
+        QVERIFY(f.ordner.lesen(u"kasse.ini"_qs).contains("Getraenke1=Tee \x96 2 \x80\r\n"));
+    }
 };
 
 QTEST_MAIN(TestKasseBuchen)

@@ -2,7 +2,9 @@
 // shuts down or a terminal that closes end it as closing the window does.
 #include "support/testumgebung.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QMap>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -65,6 +67,53 @@ bool SignaleAbgefangen(qint64 pid)
 #endif
 }
 
+// The program copied into a fresh program folder (its own folder), every
+// COM port pointing at a device that is not there; empty when not built.
+QString ProgrammEinrichten(const Programmordner &ordner)
+{
+    const QString programm = QDir(BuildOrdner()).filePath(u"Zanti"_qs);
+    const QString kopie = ordner.datei(u"Zanti"_qs);
+    if (!QFile::exists(programm) || !QFile::copy(programm, kopie)
+        || !QFile::setPermissions(kopie, QFile::permissions(programm) | QFile::ExeOwner))
+        return {};
+    QStringList schnittstellen{u"[COM]"_qs};
+    for (int i = 1; i <= 16; ++i)
+        schnittstellen << u"COM%1=%2/kein-geraet-%1"_qs.arg(i).arg(ordner.pfad());
+    ordner.schreibenZeilen(u"schnittstellen.ini"_qs, schnittstellen);
+    return kopie;
+}
+
+// Starts the program offscreen. With schritte the test remote (a plugin the
+// program loads) reports "BEREIT" on stdout once the window is up, then
+// does those steps and reads out and answers every message box.
+void Starten(QProcess &zanti, const QString &programm, const QString &schritte = {})
+{
+    QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+    umgebung.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+    if (!schritte.isNull()) {
+        umgebung.insert(u"QT_PLUGIN_PATH"_qs, QDir(BuildOrdner()).filePath(u"testplugins"_qs));
+        umgebung.insert(u"QT_QPA_GENERIC_PLUGINS"_qs, u"zantifern:"_qs + schritte);
+    }
+    zanti.setProcessEnvironment(umgebung);
+    zanti.setWorkingDirectory(QDir::tempPath()); // not the program folder
+    zanti.start(programm, {});
+}
+
+bool Bereit(QProcess &zanti, QByteArray &ausgabe)
+{
+    ausgabe += zanti.readAllStandardOutput();
+    return ausgabe.contains("BEREIT\n");
+}
+
+// Every file of the folder with its bytes and time of change.
+QMap<QString, QPair<QByteArray, QDateTime>> Stand(const Programmordner &ordner)
+{
+    QMap<QString, QPair<QByteArray, QDateTime>> stand;
+    for (const QFileInfo &info : QDir(ordner.pfad()).entryInfoList(QDir::Files | QDir::Hidden))
+        stand.insert(info.fileName(), {ordner.lesen(info.fileName()), info.lastModified()});
+    return stand;
+}
+
 } // namespace
 #endif
 
@@ -108,30 +157,18 @@ private slots:
         QFETCH(QByteArray, protokoll);
         QFETCH(QString, versperrt);
         QFETCH(bool, beimStart);
-        const QString programm = QDir(BuildOrdner()).filePath(u"Zanti"_qs);
-        if (!QFile::exists(programm))
-            QSKIP(qPrintable(programm + u" is not built"_qs));
-
         // The program folder is the program's own folder.
         Programmordner ordner;
-        const QString kopie = ordner.datei(u"Zanti"_qs);
-        QVERIFY(QFile::copy(programm, kopie));
-        QVERIFY(QFile::setPermissions(kopie, QFile::permissions(programm) | QFile::ExeOwner));
-        QStringList schnittstellen{u"[COM]"_qs};
-        for (int i = 1; i <= 16; ++i)
-            schnittstellen << u"COM%1=%2/kein-geraet-%1"_qs.arg(i).arg(ordner.pfad());
-        ordner.schreibenZeilen(u"schnittstellen.ini"_qs, schnittstellen);
+        const QString kopie = ProgrammEinrichten(ordner);
+        if (kopie.isEmpty())
+            QSKIP("Zanti is not built");
         if (!protokoll.isEmpty())
             ordner.schreiben(u"protokoll.txt"_qs, protokoll);
         if (!versperrt.isEmpty())
             QVERIFY(QDir(ordner.pfad()).mkdir(versperrt));
 
         QProcess zanti;
-        QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
-        umgebung.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
-        zanti.setProcessEnvironment(umgebung);
-        zanti.setWorkingDirectory(QDir::tempPath()); // not the program folder
-        zanti.start(kopie, {});
+        Starten(zanti, kopie);
         QVERIFY2(zanti.waitForStarted(5000), qPrintable(zanti.errorString()));
 
         if (beimStart) {
@@ -165,6 +202,77 @@ private slots:
         // The key layout and the receipt head are not written at shutdown.
         QVERIFY(!ordner.gibt(u"kasse.ini"_qs));
         QVERIFY(!ordner.gibt(u"bonkopf.ini"_qs));
+    }
+
+    // A save that fails at the end is reported, and after OK the program
+    // ends, whichever way the operator ended it.
+    void beendenMitFehler_data()
+    {
+        QTest::addColumn<QString>("schritte");
+        QTest::newRow("ESC") << u"esc"_qs;
+        QTest::newRow("Doppelklick auf die Menge") << u"doppelklick:Label2"_qs;
+        QTest::newRow("Fenster geschlossen") << u"schliessen"_qs;
+    }
+
+    void beendenMitFehler()
+    {
+        QFETCH(QString, schritte);
+        Programmordner ordner;
+        const QString kopie = ProgrammEinrichten(ordner);
+        if (kopie.isEmpty())
+            QSKIP("Zanti is not built");
+        QVERIFY(QDir(ordner.pfad()).mkdir(u"protokoll.txt"_qs));
+
+        QProcess zanti;
+        Starten(zanti, kopie, schritte);
+        QVERIFY2(zanti.waitForFinished(15000), "the program did not end after the message");
+        QCOMPARE(zanti.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zanti.exitCode(), 0);
+        const QString ausgabe = QString::fromUtf8(zanti.readAllStandardOutput());
+        // Before it, the message that the printer's port is missing.
+        QVERIFY2(ausgabe.contains(u"BEREIT\n"_qs)
+                     && ausgabe.endsWith(u"\nMELDUNG Beim Beenden konnten diese Dateien nicht "
+                                         "gespeichert werden: protokoll.txt\n"_qs),
+                 qPrintable(ausgabe));
+        QVERIFY2(!ausgabe.contains(u"FEHLT"_qs), qPrintable(ausgabe));
+    }
+
+    // One register per program folder: a second start is refused and
+    // touches nothing; a register that was killed blocks nothing.
+    void zweiteKasseImOrdner()
+    {
+        Programmordner ordner;
+        const QString kopie = ProgrammEinrichten(ordner);
+        if (kopie.isEmpty())
+            QSKIP("Zanti is not built");
+
+        QProcess erste;
+        Starten(erste, kopie, u""_qs);
+        QByteArray ausgabe;
+        QTRY_VERIFY_WITH_TIMEOUT(Bereit(erste, ausgabe), 15000);
+        const auto vorher = Stand(ordner);
+        QVERIFY(vorher.contains(u"daten.db"_qs));
+
+        QProcess zweite;
+        Starten(zweite, kopie, u""_qs);
+        QVERIFY2(zweite.waitForFinished(15000), "the second register did not end");
+        QCOMPARE(zweite.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zweite.exitCode(), 1);
+        QCOMPARE(zweite.readAllStandardOutput(), "MELDUNG Die Kasse l\xc3\xa4uft bereits in diesem Ordner.\n");
+        QCOMPARE(Stand(ordner), vorher);
+        QCOMPARE(erste.state(), QProcess::Running);
+
+        // Killed as by a power cut: the next start works at once.
+        erste.kill();
+        QVERIFY(erste.waitForFinished(5000));
+        QProcess dritte;
+        Starten(dritte, kopie, u""_qs);
+        ausgabe.clear();
+        QTRY_VERIFY_WITH_TIMEOUT(Bereit(dritte, ausgabe), 15000);
+        QVERIFY2(!ausgabe.contains("bereits"), ausgabe.constData());
+        dritte.terminate();
+        QVERIFY(dritte.waitForFinished(5000));
+        QCOMPARE(dritte.exitCode(), 0);
     }
 #else
     void signalBeendet() { QSKIP("signals are a Unix matter"); }

@@ -1,4 +1,6 @@
 // Program entry of Zanti and ZantiPC: the same register under two names.
+#include "app/programm.h"
+#include "app/signale.h"
 #include "core/nebenher.h"
 #include "register/kasse.h"
 

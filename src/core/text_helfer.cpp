@@ -72,6 +72,22 @@ QByteArray Cp1252Schreiben(const QString &text)
     return bytes;
 }
 
+QStringList NichtCp1252(const QString &text)
+{
+    QStringList zeichen;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        QString eines(c);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            eines += text.at(++i);
+        else if (c == u'?' || Cp1252Byte(c) != '?')
+            continue;
+        if (!zeichen.contains(eines))
+            zeichen << eines;
+    }
+    return zeichen;
+}
+
 QByteArray UmlauteWandeln(const QString &text)
 {
     QByteArray bytes;

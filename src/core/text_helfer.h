@@ -3,6 +3,7 @@
 // Windows-1252, the printer speaks code page 437.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace zanti {
 
@@ -10,6 +11,11 @@ namespace zanti {
 // hold become '?'.
 QString Cp1252Lesen(const QByteArray &bytes);
 QByteArray Cp1252Schreiben(const QString &text);
+
+// The characters of text that Windows-1252 has no place for (they would be
+// stored and printed as '?'), each once, in the order they first come; a
+// character beyond the basic plane as a whole.
+QStringList NichtCp1252(const QString &text);
 
 // Printer bytes of a text: Ä Ö Ü ä ö ü ß become their code-page-437 bytes,
 // every other character is sent as its Windows-1252 byte.

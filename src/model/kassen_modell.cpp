@@ -3,6 +3,7 @@
 
 #include "core/bon_zeile.h"
 #include "core/nebenher.h"
+#include "core/text_helfer.h"
 #include "model/protokoll.h"
 #include "persistence/bon_tabelle.h"
 #include "persistence/verkauf.h"
@@ -139,11 +140,18 @@ void KassenModell::BonTastenPruefen()
     }
 }
 
-void KassenModell::TasteAendern(int k, const QString &text, const QString &preis,
+bool KassenModell::TasteAendern(int k, const QString &text, const QString &preis,
                                 const QString &farbe)
 {
     if (k < 1 || k > kArtikelTasten)
-        return;
+        return false;
+    const QStringList fremd = NichtCp1252(text + preis + farbe);
+    if (!fremd.isEmpty()) {
+        emit meldung(u"Diese Zeichen kann die Kasse weder speichern noch drucken: %1\n"
+                     "Die Taste bleibt, wie sie war."_qs.arg(fremd.join(u' ')),
+                     u"Fehler"_qs);
+        return false;
+    }
     z.Tasten.ArtikelText[k] = text.isEmpty() ? u" "_qs : text;
     z.Tasten.ArtikelFarbe[k] = farbe.isEmpty() ? kTastenflaeche : farbe;
     if (!preis.isEmpty()) {
@@ -155,6 +163,7 @@ void KassenModell::TasteAendern(int k, const QString &text, const QString &preis
         z.Tasten.ArtikelPreis[k] = u" "_qs;
     }
     TastenSpeichern();
+    return true;
 }
 
 void KassenModell::SalatUmschalten()

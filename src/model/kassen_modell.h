@@ -115,8 +115,10 @@ public:
     void BonkopfUebernehmen(const Kopfzeilen &kopfzeile, int bonImageNr);
 
     // The key editor's "Übernahme" for key k (saved at once), and a layout
-    // file chosen by the operator.
-    void TasteAendern(int k, const QString &text, const QString &preis, const QString &farbe);
+    // file chosen by the operator. Text the files and the printer cannot
+    // hold is refused with a message naming the characters (false): the key
+    // keeps what it had, so key, file, protocol and receipt stay alike.
+    bool TasteAendern(int k, const QString &text, const QString &preis, const QString &farbe);
     void TastenLadenAus(const QString &pfad);
     // The layout into a file the operator chose; false when it failed.
     bool TastenSpeichernUnter(const QString &pfad);
@@ -155,10 +157,11 @@ public:
     // False when either file could not be written.
     bool VerkaufSpeichern();
     void EinstellungenSpeichern();
-    // From here on failures are collected, not reported one by one.
-    void BeendenBeginnen();
-    // Names of the files that failed since BeendenBeginnen(), sorted.
-    QStringList fehlerhafteDateien() const;
+    // The shutdown: saves the counts, the protocol and the settings, lets
+    // the printer finish what it was sent, closes the port and daten.db.
+    // Returns the names of the files that could not be saved, sorted; they
+    // are not reported one by one. Once only; a second call returns nothing.
+    QStringList beenden();
 
 signals:
     // A progress text of the start.

@@ -162,16 +162,20 @@ void KassenModell::EinstellungenSpeichern()
     dateiGespeichert(datei.pfad(), datei.speichern());
 }
 
-void KassenModell::BeendenBeginnen()
+QStringList KassenModell::beenden()
 {
+    if (m_beendet)
+        return {};
     m_beendet = true;
-    m_fehlerhafteDateien.clear(); // report every file that fails now
-}
+    m_fehlerhafteDateien.clear(); // every file that fails now is named
+    VerkaufSpeichern();
+    EinstellungenSpeichern();
+    if (m_port.PortOpen())
+        m_port.ausgebenUndSchliessen();
+    m_bon->schliessen();
 
-QStringList KassenModell::fehlerhafteDateien() const
-{
     QStringList namen;
-    for (const QString &pfad : m_fehlerhafteDateien)
+    for (const QString &pfad : std::as_const(m_fehlerhafteDateien))
         namen << QFileInfo(pfad).fileName();
     namen.sort();
     return namen;

@@ -38,6 +38,8 @@ QString Einzeilig(const QString &text)
 // protocol is megabytes: the line ends are looked up, not every byte.
 bool NurCrLf(QByteArrayView text)
 {
+    if (text.isEmpty())
+        return true;
     const char *const anfang = text.data();
     const char *const ende = anfang + text.size();
     for (const char *lf = anfang; (lf = static_cast<const char *>(std::memchr(lf, '\n', size_t(ende - lf)))); ++lf) {
@@ -51,6 +53,9 @@ bool NurCrLf(QByteArrayView text)
 
 bool JedesCrVorLf(QByteArrayView text)
 {
+    // An empty text has no data pointer, and memchr must not see one.
+    if (text.isEmpty())
+        return true;
     const char *const anfang = text.data();
     const char *const ende = anfang + text.size();
     for (const char *cr = anfang; (cr = static_cast<const char *>(std::memchr(cr, '\r', size_t(ende - cr)))); ++cr) {

@@ -12,7 +12,6 @@
 #include <array>
 #include <memory>
 
-class QApplication;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -186,14 +185,5 @@ private:
     QTableView *m_raster = nullptr;
     std::array<QLabel *, 9> m_panel{}; // panels 1..8
 };
-
-// SIGTERM, SIGINT and SIGHUP no longer kill the process from here on; they
-// are acted on once the register runs. First thing in main.
-void SignaleAbfangen();
-
-// Creates the register window maximised and runs the program; SIGTERM,
-// SIGINT and SIGHUP end it as closing the window does.
-int KasseAusfuehren(QApplication &app, const QString &programmordner,
-                    const Programmversion &version);
 
 } // namespace zanti

@@ -86,7 +86,9 @@ void Kasse::editorUebernehmen()
         return;
     const std::array<QLineEdit *, 3> &felder = editorFelder();
     QLineEdit *text2 = felder[1];
-    m_modell->TasteAendern(k, felder[0]->text(), text2->text(), felder[2]->text());
+    // Refused text stays in the fields, for the operator to mend.
+    if (!m_modell->TasteAendern(k, felder[0]->text(), text2->text(), felder[2]->text()))
+        return;
     // Empty fields show what was stored for them; a price keeps its typing.
     felder[0]->setText(z.Tasten.ArtikelText[k]);
     if (text2->text().isEmpty())

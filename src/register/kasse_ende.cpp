@@ -1,7 +1,5 @@
-// Shutdown: saves what the run changed and releases the port and the
-// database, also when a save fails.
-#include "printing/drucker_port.h"
-#include "persistence/bon_tabelle.h"
+// Shutdown: the model saves and closes; the window tells what could not be
+// saved and says when the program may end, after the operator's OK.
 #include "register/kasse.h"
 #include "register/meldung.h"
 
@@ -22,19 +20,13 @@ void Kasse::beenden()
         return;
     m_beendet = true;
     m_timer1.stop();
-    m_modell->BeendenBeginnen();
-    m_modell->VerkaufSpeichern();
-    m_modell->EinstellungenSpeichern();
-    if (m_port->PortOpen())
-        m_port->ausgebenUndSchliessen();
-    m_bon->schliessen();
-
-    const QStringList namen = m_modell->fehlerhafteDateien();
+    const QStringList namen = m_modell->beenden();
     if (namen.isEmpty()) {
         emit beendet();
         return;
     }
     qWarning("Zanti: beim Beenden nicht gespeichert: %s", qPrintable(namen.join(u", ")));
+    // The box has no parent: the window is already closed.
     Meldung(nullptr,
             u"Beim Beenden konnten diese Dateien nicht gespeichert werden: %1"_qs.arg(namen.join(u", ")),
             u"Fehler"_qs, [kasse = QPointer<Kasse>(this)] {

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
@@ -177,6 +178,14 @@ void PseudoTerminal::schliessen()
 #endif
     m_slave = -1;
     m_master = -1;
+}
+
+void PseudoTerminal::letzterSchliessenderWeg()
+{
+#ifdef Q_OS_UNIX
+    if (m_slave >= 0)
+        ::ioctl(m_slave, TIOCNXCL);
+#endif
 }
 
 } // namespace zanti::test

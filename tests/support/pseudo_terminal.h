@@ -47,6 +47,12 @@ public:
     // Pulls the plug: the register's end sees a hang-up.
     void schliessen();
 
+    // What the last close of a real line does after a register died with
+    // the port open: the exclusive use its port had set (TIOCEXCL) ends.
+    // This helper's own descriptor keeps the line open, so it ends it here;
+    // otherwise only root could open the line again.
+    void letzterSchliessenderWeg();
+
 private:
     void lesen();
 
