@@ -290,7 +290,7 @@ private slots:
         MitLayout(f);
         f.starten();
         f.klicken(u"Taste04"_qs);
-        f.kasse().einstellmodusSetzen(1);
+        f.einstellen();
         QTRY_VERIFY_WITH_TIMEOUT(f.aktiv(u"Command7"_qs), 500);
         QCOMPARE(f.panel(4), u"Einstellen"_qs);
         QVERIFY(!f.sichtbar(u"DataGrid1"_qs));
@@ -339,7 +339,7 @@ private slots:
         KassenFixture f;
         MitLayout(f);
         f.starten();
-        f.kasse().einstellmodusSetzen(1);
+        f.einstellen();
         f.klicken(u"Command1"_qs);
         f.finden<QLineEdit>(u"Text1"_qs)->setText(u"Cola\n[Status]\nEinstellung4=offen"_qs);
         f.klicken(u"Übernahme"_qs);

@@ -501,7 +501,7 @@ void TestKasseDrucken::schnittstellenDialog()
     QVERIFY(f.sichtbar(u"Command106"_qs));
     QVERIFY(!f.aktiv(u"Command106"_qs));
 
-    f.kasse().einstellmodusSetzen(1);
+    f.einstellen();
     QTRY_VERIFY_WITH_TIMEOUT(f.aktiv(u"Command106"_qs), 1000);
     f.klicken(u"Command106"_qs);
     QPointer<QDialog> dialog = f.kasse().findChild<QDialog *>(u"Einstell"_qs);

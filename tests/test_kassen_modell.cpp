@@ -5,6 +5,7 @@
 #include "core/text_helfer.h"
 #include "model/kassen_modell.h"
 #include "model/protokoll.h"
+#include "model/tasten_ansicht.h"
 #include "persistence/abschluss.h"
 #include "persistence/bon_tabelle.h"
 #include "persistence/verkauf.h"
@@ -132,7 +133,7 @@ private slots:
         // In set-up mode a key is edited, not sold.
         int editor = -1;
         QObject::connect(&a.m, &KassenModell::tastenEditor, [&editor](int k) { editor = k; });
-        a.m.EinstellmodusSetzen(1);
+        QVERIFY(a.m.KennwortPruefen(a.z.Einstellung.Passwort));
         a.tippen(u"k4"_qs);
         QCOMPARE(editor, 4);
         QCOMPARE(a.m.bonTabelle().anzahl(), 1);
@@ -211,7 +212,7 @@ private slots:
         QCOMPARE(a.anzeige[KassenModell::Anzeigefeld::Text], u"ZURÜCK"_qs);
         QCOMPARE(a.anzeige[KassenModell::Anzeigefeld::Betrag], zurueck);
         QCOMPARE(a.knoepfe[KassenModell::Knopf::Gegeben], false);
-        QCOMPARE(a.z.Gegeben, 0);
+        QCOMPARE(a.z.Gegeben, false);
         QCOMPARE(a.z.Tischnummer, 0);
         QVERIFY(a.meldungen.isEmpty());
     }
@@ -223,7 +224,7 @@ private slots:
         a.m.GegebenTaste();
         QVERIFY(!a.m.EingabeUebernehmen(u"1,,2"_qs));
         QCOMPARE(a.meldungen, QStringList{kEingabeFehler});
-        QCOMPARE(a.z.Gegeben, 1);
+        QCOMPARE(a.z.Gegeben, true);
         QVERIFY(a.anzeige.isEmpty());
         // Given up (the keypad closed): the next "OK" is no amount given.
         a.m.EingabeAbgebrochen();
@@ -292,9 +293,78 @@ private slots:
         a.z.Einstellung.Passwort = u"Ab12"_qs;
         QVERIFY(!a.m.KennwortPruefen(u"ab12"_qs));
         QVERIFY(!a.m.KennwortPruefen(QString()));
-        QCOMPARE(a.z.Einstellmodus, 0);
+        QCOMPARE(a.z.Einstellmodus, false);
         QVERIFY(a.m.KennwortPruefen(u"Ab12"_qs));
-        QCOMPARE(a.z.Einstellmodus, 1);
+        QCOMPARE(a.z.Einstellmodus, true);
+    }
+
+    // The window follows the mode once per change, F12 and HOME alike.
+    void einstellmodusAngesagt()
+    {
+        Aufbau a;
+        QList<bool> modi;
+        QStringList panel4;
+        int tasten = 0;
+        QObject::connect(&a.m, &KassenModell::einstellmodusGeaendert, [&](bool ein) { modi << ein; });
+        QObject::connect(&a.m, &KassenModell::tastenGeaendert, [&] { ++tasten; });
+        QObject::connect(&a.m, &KassenModell::statusSetzen, [&](int panel, const QString &text) {
+            if (panel == 4)
+                panel4 << text;
+        });
+        a.m.EinstellmodusVerlassen();
+        QVERIFY(a.m.KennwortPruefen(a.z.Einstellung.Passwort));
+        QVERIFY(a.m.KennwortPruefen(a.z.Einstellung.Passwort));
+        a.m.EinstellmodusVerlassen();
+        a.m.EinstellmodusVerlassen();
+        QCOMPARE(modi, QList<bool>({true, false}));
+        QCOMPARE(panel4, QStringList({u"Einstellen"_qs, u"F1 - Tastenhilfe"_qs}));
+        QCOMPARE(tasten, 2);
+        // A key edited or a layout loaded is announced too.
+        a.m.TasteAendern(1, u"Cola"_qs, u"2"_qs, {});
+        a.m.TastenLadenAus(a.ordner.filePath(u"kasse.ini"_qs));
+        QCOMPARE(tasten, 4);
+    }
+
+    void tastenAnsicht_data()
+    {
+        QTest::addColumn<QString>("preis");
+        QTest::addColumn<QString>("farbe");
+        QTest::addColumn<bool>("einstellmodus");
+        QTest::addColumn<int>("aktiv"); // -1: unchanged
+        QTest::addColumn<bool>("gefaerbt");
+        QTest::newRow("mit Preis") << u"2,00"_qs << u"255"_qs << false << -1 << true;
+        QTest::newRow("ohne Preis gesperrt") << QString() << u"255"_qs << false << 0 << true;
+        QTest::newRow("Einstellmodus gibt frei") << QString() << u"255"_qs << true << 1 << true;
+        QTest::newRow("Preis keine Zahl bleibt") << u"Unbekannt"_qs << u"255"_qs << false << -1 << true;
+        QTest::newRow("Farbe keine Zahl") << u"2,00"_qs << u"rot"_qs << false << -1 << false;
+        QTest::newRow("Farbe zu gross") << u"2,00"_qs << u"4294967296"_qs << false << -1 << false;
+    }
+
+    // Key 2 as given between keys 1 and 3 with price and colour.
+    void tastenAnsicht()
+    {
+        QFETCH(QString, preis);
+        QFETCH(QString, farbe);
+        QFETCH(bool, einstellmodus);
+        QFETCH(int, aktiv);
+        QFETCH(bool, gefaerbt);
+        TastenLayout layout;
+        for (int k = 1; k <= kArtikelTasten; ++k) {
+            layout.ArtikelText[k] = u"T"_qs;
+            layout.ArtikelPreis[k] = u"1,00"_qs;
+            layout.ArtikelFarbe[k] = u"65280"_qs;
+        }
+        layout.ArtikelPreis[2] = preis;
+        layout.ArtikelFarbe[2] = farbe;
+        const JeTaste<TastenAnsicht> ansicht = ArtikelTastenAnsicht(layout, einstellmodus);
+        QCOMPARE(ansicht[2].beschriftung, u"T\n"_qs + preis);
+        QCOMPARE(ansicht[2].aktiv.has_value(), aktiv >= 0);
+        if (aktiv >= 0)
+            QCOMPARE(*ansicht[2].aktiv, aktiv == 1);
+        QCOMPARE(ansicht[1].farbe, std::optional<qint64>(65280));
+        QCOMPARE(ansicht[2].farbe.has_value(), gefaerbt);
+        // A colour that is no number stops the colouring there.
+        QCOMPARE(ansicht[3].farbe.has_value(), gefaerbt);
     }
 
     void schalterNurImEinstellmodus()
@@ -314,7 +384,7 @@ private slots:
         a.m.SalatUmschalten();
         QCOMPARE(a.m.SalatBeschriftung(), u"Taste25 Salat = 1"_qs);
 
-        a.m.EinstellmodusSetzen(1);
+        QVERIFY(a.m.KennwortPruefen(a.z.Einstellung.Passwort));
         a.m.EinzelbonUmschalten();
         a.m.TischnummerUmschalten();
         a.m.ProtokollLoeschen();

@@ -25,6 +25,8 @@ const QString kTastenflaeche = QStringLiteral("-2147483633");
 
 } // namespace
 
+const QString KassenModell::kTastenhilfe = QStringLiteral("F1 - Tastenhilfe");
+
 KassenModell::KassenModell(const QString &programmordner, DruckerPort &port, QObject *eltern)
     : QObject(eltern)
     , m_ordner(programmordner)
@@ -42,6 +44,16 @@ void KassenModell::fehler(const QString &text)
     emit meldung(text, u"Fehler"_qs);
 }
 
+void KassenModell::einstellmodusSetzen(bool ein)
+{
+    if (z.Einstellmodus == ein)
+        return;
+    z.Einstellmodus = ein;
+    emit statusSetzen(4, ein ? u"Einstellen"_qs : kTastenhilfe);
+    emit einstellmodusGeaendert(ein);
+    emit tastenGeaendert();
+}
+
 void KassenModell::ArtikelTaste(int k)
 {
     z.Taste = k;
@@ -54,7 +66,7 @@ void KassenModell::ArtikelBuchen()
     // Whatever happens, the next key starts without a quantity.
     const auto mengeZuruecksetzen = qScopeGuard([this] { z.Anzahl_Eingabe = u"0"_qs; });
 
-    if (z.Einstellmodus == 1) {
+    if (z.Einstellmodus) {
         emit tastenEditor(k);
         return;
     }
@@ -155,6 +167,7 @@ void KassenModell::TasteAendern(int k, const QString &text, const QString &preis
         z.Tasten.ArtikelPreis[k] = u" "_qs;
     }
     TastenSpeichern();
+    emit tastenGeaendert();
 }
 
 void KassenModell::SalatUmschalten()
@@ -178,7 +191,7 @@ void KassenModell::SchalterAnzeigen()
 
 void KassenModell::EinzelbonUmschalten()
 {
-    if (z.Einstellmodus != 1)
+    if (!z.Einstellmodus)
         return;
     z.Einstellung.Einzelbon = !z.Einstellung.Einzelbon;
     SchalterAnzeigen();
@@ -186,7 +199,7 @@ void KassenModell::EinzelbonUmschalten()
 
 void KassenModell::TischnummerUmschalten()
 {
-    if (z.Einstellmodus != 1)
+    if (!z.Einstellmodus)
         return;
     z.Einstellung.TischnummerAnzeige = !z.Einstellung.TischnummerAnzeige;
     SchalterAnzeigen();
@@ -194,14 +207,14 @@ void KassenModell::TischnummerUmschalten()
 
 void KassenModell::ProtokollLoeschen()
 {
-    if (z.Einstellmodus != 1)
+    if (!z.Einstellmodus)
         return;
     m_protokoll->leeren();
 }
 
 void KassenModell::VerkaufszahlenLoeschen()
 {
-    if (z.Einstellmodus != 1)
+    if (!z.Einstellmodus)
         return;
     for (int i = 1; i <= kEinnahmen; ++i)
         z.Verkauft[i] = 0;

@@ -108,11 +108,15 @@ public:
     bool Schnellbetraege() const;
     // True opens set-up mode.
     bool KennwortPruefen(const QString &eingabe);
-    void EinstellmodusSetzen(int modus) { z.Einstellmodus = modus; }
+    // Leaving asks no password (F12, HOME).
+    void EinstellmodusVerlassen() { einstellmodusSetzen(false); }
     // The head lines as bonkopf.ini holds them now (they become the
-    // register's), and the new ones from the dialog, saved at once.
+    // register's), and the new ones from the dialog as typed, saved at once:
+    // an empty line is kept as one blank, an empty logo number as 0. When
+    // the logo number is no number nothing changes and the message to show
+    // in the dialog comes back.
     Kopfzeilen BonkopfLesen();
-    void BonkopfUebernehmen(const Kopfzeilen &kopfzeile, int bonImageNr);
+    std::optional<QString> BonkopfUebernehmen(const Kopfzeilen &kopfzeile, const QString &logo);
 
     // The key editor's "Übernahme" for key k (saved at once), and a layout
     // file chosen by the operator.
@@ -141,7 +145,6 @@ public:
     // The port dialog's choice: nothing when the printer runs on it, else
     // the message to show there.
     std::optional<QString> SchnittstelleWaehlen(int nummer, const QString &text);
-    int DruckerPortNummer() const;
     void DruckerStatusLesen();
     // A write met a broken line (a printer unplugged mid-receipt).
     void DruckerFehler();
@@ -163,8 +166,13 @@ public:
 signals:
     // A progress text of the start.
     void startSchritt(const QString &text);
-    // The key layout was read at the start: the keys are to be labelled.
-    void tastenGeladen();
+    // The key layout or the mode changed: the keys are to be shown anew
+    // (ArtikelTastenAnsicht).
+    void tastenGeaendert();
+    // Set-up mode was entered (true) or left.
+    void einstellmodusGeaendert(bool ein);
+    // The printer button's caption, "Com n".
+    void comBeschriftung(const QString &text);
     void anzeigeSetzen(KassenModell::Anzeigefeld feld, const QString &text);
     void knopfFreigeben(KassenModell::Knopf knopf, bool aktiv);
     void statusSetzen(int panel, const QString &text);
@@ -189,6 +197,10 @@ private:
     // protokoll.txt from the protocol's bytes and verkauf.ini as given.
     bool dateienSchreiben(const QByteArray &verkauf);
     void fehler(const QString &text);
+    void einstellmodusSetzen(bool ein);
+    void comZeigen(const QString &port);
+    // Panel 4 outside set-up mode.
+    static const QString kTastenhilfe;
     bool rueckgeld(QString eingabe);
     bool tischnummer(const QString &eingabe);
     QString datei(const QString &name) const;

@@ -94,6 +94,7 @@ void KassenModell::TastenLaden()
 void KassenModell::TastenLadenAus(const QString &pfad)
 {
     z.Tasten = TastenLayoutLesen(IniDatei::Laden(pfad), kDialogPuffer);
+    emit tastenGeaendert();
 }
 
 void KassenModell::VerkaufszahlenLaden()
@@ -186,16 +187,21 @@ Kopfzeilen KassenModell::BonkopfLesen()
     return z.Kopfzeile;
 }
 
-void KassenModell::BonkopfUebernehmen(const Kopfzeilen &kopfzeile, int bonImageNr)
+std::optional<QString> KassenModell::BonkopfUebernehmen(const Kopfzeilen &kopfzeile, const QString &logo)
 {
+    // Checked first, so that a typing error changes nothing at all.
+    const std::optional<int> bonImageNr = GanzzahlLesen(logo.isEmpty() ? u"0"_qs : logo);
+    if (!bonImageNr)
+        return u"Bitte nur Zahlen eingeben."_qs;
     for (int i = 1; i <= 4; ++i)
-        z.Kopfzeile[i] = kopfzeile[i];
-    z.Einstellung.BonImageNr = bonImageNr;
+        z.Kopfzeile[i] = kopfzeile[i].isEmpty() ? u" "_qs : kopfzeile[i];
+    z.Einstellung.BonImageNr = *bonImageNr;
     IniDatei ini = IniDatei::Laden(datei(u"bonkopf.ini"_qs));
     KopfzeilenSchreiben(ini, z.Kopfzeile);
     // The lines stay in memory and go to the printer all the same.
     if (!ini.speichern())
         emit meldung(u"Die Datei bonkopf.ini konnte nicht gespeichert werden."_qs, u"Fehler"_qs);
+    return std::nullopt;
 }
 
 bool KassenModell::TastenSpeichernUnter(const QString &pfad)

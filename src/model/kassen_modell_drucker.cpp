@@ -64,12 +64,15 @@ void KassenModell::DruckerUmschalten(Schaltweg weg)
 
 std::optional<QString> KassenModell::SchnittstelleWaehlen(int nummer, const QString &text)
 {
-    return m_drucker->waehlen(nummer, text);
+    std::optional<QString> fehler = m_drucker->waehlen(nummer, text);
+    if (!fehler)
+        comZeigen(QString::number(m_drucker->port()));
+    return fehler;
 }
 
-int KassenModell::DruckerPortNummer() const
+void KassenModell::comZeigen(const QString &port)
 {
-    return m_drucker->port();
+    emit comBeschriftung(u"Com "_qs + port);
 }
 
 void KassenModell::DruckerStatusLesen()

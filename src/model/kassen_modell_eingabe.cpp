@@ -13,13 +13,13 @@ const QString kTischFehler = QStringLiteral("Ungültige Tischnummer. Bitte versu
 
 void KassenModell::GegebenTaste()
 {
-    z.Gegeben = 1;
+    z.Gegeben = true;
 }
 
 bool KassenModell::EingabeUebernehmen(const QString &eingabe)
 {
     // Only "OK" decides what the number is for.
-    if (z.Gegeben != 0 || !z.Einstellung.TischnummerAnzeige)
+    if (z.Gegeben || !z.Einstellung.TischnummerAnzeige)
         return rueckgeld(eingabe);
     return tischnummer(eingabe);
 }
@@ -27,7 +27,7 @@ bool KassenModell::EingabeUebernehmen(const QString &eingabe)
 void KassenModell::EingabeAbgebrochen()
 {
     // So that the next "OK" cannot count as an amount given.
-    z.Gegeben = 0;
+    z.Gegeben = false;
 }
 
 bool KassenModell::Schnellbetraege() const
@@ -54,7 +54,7 @@ bool KassenModell::rueckgeld(QString eingabe)
     emit anzeigeSetzen(Anzeigefeld::Text, u"ZURÜCK"_qs);
     emit anzeigeSetzen(Anzeigefeld::Betrag, BetragFormat(Rueckgeld));
     emit knopfFreigeben(Knopf::Gegeben, false);
-    z.Gegeben = 0;
+    z.Gegeben = false;
     return true;
 }
 
@@ -86,7 +86,7 @@ bool KassenModell::KennwortPruefen(const QString &eingabe)
     // Case matters; an empty password opens on an empty entry.
     if (eingabe != z.Einstellung.Passwort)
         return false;
-    z.Einstellmodus = 1;
+    einstellmodusSetzen(true);
     return true;
 }
 

@@ -47,10 +47,10 @@ void KassenModell::startBeenden()
     emit startSchritt(u"Einstellungen gelesen"_qs);
 
     emit statusSetzen(3, BetragFormat(z.Gesamteinnahme));
-    emit statusSetzen(4, u"F1 - Tastenhilfe"_qs);
+    emit statusSetzen(4, kTastenhilfe);
     SchalterAnzeigen();
     emit startSchritt(u"Statusbar beschrieben"_qs);
-    emit tastenGeladen();
+    emit tastenGeaendert();
     emit startSchritt(u"Buttons beschrieben"_qs);
     emit startSchritt(u"Einstellungen übergeben"_qs);
     emit startSchritt(u"Schnittstelle geprüft"_qs);
@@ -61,6 +61,7 @@ void KassenModell::startBeenden()
     emit startSchritt(u"Datenbank eingestellt"_qs);
     DruckerStarten();
     emit startSchritt(u"Schnittstelle geprüft"_qs);
+    comZeigen(z.Einstellung.ComPort);
 }
 
 } // namespace zanti

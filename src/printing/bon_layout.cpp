@@ -38,16 +38,6 @@ QByteArray DruckTextRoh(const QString &text)
     return OhneSteuerzeichen(Cp1252Schreiben(text));
 }
 
-QString ZeitText(const QTime &zeit)
-{
-    return zeit.toString(QStringLiteral("hh:mm:ss"));
-}
-
-QString DatumText(const QDate &datum)
-{
-    return datum.toString(QStringLiteral("dd.MM.yyyy"));
-}
-
 bool SalatbonEin(const QString &einstellung8)
 {
     const std::optional<Cent> wert = BetragLesen(einstellung8);

@@ -3,6 +3,7 @@
 // list is one write to the printer port, in the order the printer gets them.
 #include "core/geld.h"
 #include "core/bon_zeile.h"
+#include "core/text_helfer.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -32,10 +33,6 @@ struct BonDruckDaten
 // no stored text can open the drawer, cut the paper or switch a mode.
 QByteArray DruckText(const QString &text);
 QByteArray DruckTextRoh(const QString &text);
-
-// German formats of the foot: 14:05:09 and 07.12.2026.
-QString ZeitText(const QTime &zeit);
-QString DatumText(const QDate &datum);
 
 // Einstellung(8) read as a number equals 1; anything that is no number is off.
 bool SalatbonEin(const QString &einstellung8);

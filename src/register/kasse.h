@@ -73,9 +73,6 @@ public:
     // port number in use.
     void HilfeAnzeigen();
 
-    // Enters set-up mode as an accepted password does.
-    void einstellmodusSetzen(int modus) { m_modell->EinstellmodusSetzen(modus); }
-
 signals:
     // The shutdown has run; the program may end.
     void beendet();
@@ -142,10 +139,11 @@ private:
     // Void of the current receipt line (kasse_storno.cpp).
     void Storno_Click();
 
-    // The timer: receipt guard, ESC and the function keys, the look of the
+    // The timer: receipt guard, ESC and the function keys; the look of the
     // mode (kasse_timer.cpp).
     void Timer1_Timer();
-    void normaleAnsicht();
+    // The look of set-up mode (true) or of selling.
+    void modusZeigen(bool einstellmodus);
 
     const QString m_ordner;
     const Programmversion m_version;

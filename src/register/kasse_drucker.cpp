@@ -18,7 +18,6 @@ void Kasse::schnittstelleWaehlen()
             dialog->nichtGeoeffnet(*fehler);
             return;
         }
-        m_funktion[6]->beschriftungSetzen(u"Com "_qs + QString::number(m_modell->DruckerPortNummer()));
         dialog->accept();
     });
     dialog->show();

@@ -1,5 +1,6 @@
 // Article keys: their captions and colours, the key editor of set-up mode and
 // the key-layout files.
+#include "model/tasten_ansicht.h"
 #include "register/dateiauswahl.h"
 #include "register/entwurfsflaeche.h"
 #include "register/kasse.h"
@@ -20,32 +21,17 @@ namespace {
 
 const QString kLayoutFilter = QStringLiteral("Zantidateien (*.bon);;Inidateien (*.ini)");
 
-// A colour text of a key; nothing when it is no whole number.
-std::optional<qint64> Farbnummer(const QString &text)
-{
-    bool ok = false;
-    const qint64 nummer = text.trimmed().toLongLong(&ok);
-    if (!ok || nummer < std::numeric_limits<qint32>::min() || nummer > std::numeric_limits<quint32>::max())
-        return std::nullopt;
-    return nummer;
-}
-
 } // namespace
 
 void Kasse::TastenBeschriften()
 {
+    const JeTaste<TastenAnsicht> ansicht = ArtikelTastenAnsicht(z.Tasten, z.Einstellmodus);
     for (int i = 1; i <= kArtikelTasten; ++i) {
-        if (z.Tasten.ArtikelPreis[i].isEmpty())
-            m_artikel[i]->setEnabled(false);
-        m_artikel[i]->beschriftungSetzen(z.Tasten.ArtikelText[i] + u'\n' + z.Tasten.ArtikelPreis[i]);
-    }
-    // A colour that is no number stops the colouring there: the keys after it
-    // keep the colour they have.
-    for (int i = 1; i <= kArtikelTasten; ++i) {
-        const std::optional<qint64> nummer = Farbnummer(z.Tasten.ArtikelFarbe[i]);
-        if (!nummer)
-            break;
-        m_artikel[i]->farbeSetzen(FarbeAusNummer(*nummer, QColor()));
+        if (ansicht[i].aktiv)
+            m_artikel[i]->setEnabled(*ansicht[i].aktiv);
+        m_artikel[i]->beschriftungSetzen(ansicht[i].beschriftung);
+        if (ansicht[i].farbe)
+            m_artikel[i]->farbeSetzen(FarbeAusNummer(*ansicht[i].farbe, QColor()));
     }
 }
 
@@ -92,7 +78,6 @@ void Kasse::editorUebernehmen()
     if (text2->text().isEmpty())
         text2->setText(u" "_qs);
     felder[2]->setText(z.Tasten.ArtikelFarbe[k]);
-    TastenBeschriften();
 }
 
 bool Kasse::eventFilter(QObject *objekt, QEvent *ereignis)
@@ -118,7 +103,6 @@ void Kasse::LadenButton_Click()
         if (pfad.isEmpty())
             return;
         m_modell->TastenLadenAus(pfad);
-        TastenBeschriften();
     });
 }
 

@@ -70,7 +70,6 @@ void Kasse::starten()
                           .arg(m_version.revision));
     rasterEinrichten();
     m_modell->startBeenden();
-    m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung.ComPort);
     delete g_start;
 }
 

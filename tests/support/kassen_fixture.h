@@ -26,6 +26,9 @@ public:
     Meldungsrekorder rekorder;
 
     void klicken(const QString &name);
+    // Enters set-up mode as the operator does: a double click on the
+    // display, the password of the settings, OK.
+    void einstellen();
     QString text(const QString &labelName) const;
     QString panel(int nummer) const;
     QString tastenBeschriftung(int nummer) const;
