@@ -74,7 +74,7 @@ struct Aufbau
         QVERIFY(feld && feld->isVisible());
     }
 
-    KassenZustand &z() { return f.kasse().zustand(); }
+    KassenZustand &z() { return f.zustandVonHand(); }
 
     // Shown again as the register shows it.
     void zeigen() { feld->zeigen(f.kasse().modell().Schnellbetraege()); }

@@ -206,7 +206,7 @@ void TestKasseDrucken::ganzerBon()
     f.klicken(u"Command3"_qs);
     f.klicken(u"Command12"_qs);
     // A table number left from a keypad entry must not outlive the receipt.
-    f.kasse().zustand().Tischnummer = 5;
+    f.zustandVonHand().Tischnummer = 5;
     f.klicken(u"IstgleichTaste"_qs);
     QCOMPARE(f.kasse().bonTabelle().anzahl(), 0);
     QCOMPARE(f.kasse().zustand().Tischnummer, 0);
@@ -355,7 +355,7 @@ void TestKasseDrucken::druckerAusDruecktNichts()
 
     f.klicken(u"Command3"_qs);
     f.klicken(u"Command5"_qs);
-    f.kasse().zustand().Tischnummer = 2;
+    f.zustandVonHand().Tischnummer = 2;
     f.klicken(u"IstgleichTaste"_qs);
     QCOMPARE(f.kasse().bonTabelle().anzahl(), 0);
     QCOMPARE(f.kasse().zustand().Tischnummer, 0);

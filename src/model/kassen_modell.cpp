@@ -92,6 +92,8 @@ void KassenModell::ArtikelBuchen()
     zeile.Anzahl = z.Anzahl_Eingabe;
     zeile.Artikel = z.Tasten.ArtikelText[k];
     zeile.Preis = BetragFormat(*betrag);
+    zeile.Menge = Menge(z.Anzahl_Eingabe);
+    zeile.Betrag = *betrag;
     zeile.Tastennr = k;
     zeile.BonId = z.Zaehler;
     if (!m_bon->hinzufuegen(zeile) && !(datenbankAusgefallen() && m_bon->hinzufuegen(zeile))) {
@@ -104,18 +106,16 @@ void KassenModell::ArtikelBuchen()
     emit anzeigeSetzen(Anzeigefeld::Text, z.Tasten.ArtikelText[k]);
     emit anzeigeSetzen(Anzeigefeld::Betrag, zeile.Preis);
 
-    ProtokollEintragen();
+    ProtokollEintragen(zeile);
     emit knopfFreigeben(Knopf::Istgleich, true);
     emit knopfFreigeben(Knopf::Storno, true);
     emit knopfFreigeben(Knopf::Gegeben, false);
 }
 
-void KassenModell::ProtokollEintragen()
+void KassenModell::ProtokollEintragen(const BonZeile &zeile)
 {
-    const int k = z.Taste;
-    const Cent betrag = ZeilenBetrag(z.Tasten.ArtikelPreis[k], z.Anzahl_Eingabe).value_or(0);
     m_protokoll->zeileVoranstellen(ProtokollVerkaufsZeile(
-        z.Zaehler, QTime::currentTime(), z.Anzahl_Eingabe, z.Tasten.ArtikelText[k], betrag));
+        z.Zaehler, QTime::currentTime(), zeile.Anzahl, zeile.Artikel, zeile.Betrag));
     ++z.Zaehler;
 }
 

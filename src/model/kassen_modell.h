@@ -59,31 +59,15 @@ public:
     Protokoll &protokoll() { return *m_protokoll; }
     const Protokoll &protokoll() const { return *m_protokoll; }
 
-    // The whole start (kassen_modell_start.cpp): the steps below in their
-    // order, then the status texts, the receipt table and the printer, each
-    // announced by startSchritt.
-    void starten();
-    // The same start in two parts, for a window that builds itself in
-    // between: first the database, which needs no window, then the rest.
+    // The start (kassen_modell_start.cpp), in two parts for a window that
+    // builds itself in between: first what needs no window (the database,
+    // the files, the printer), then the status texts, the receipt table and
+    // the printer's state, each announced by startSchritt.
     void startBeginnen();
     void startBeenden();
 
-    // Start-up steps (kassen_modell_dateien.cpp). Opens daten.db and, before
-    // any file is read, finishes a close a power cut interrupted.
-    bool DatenbankOeffnen();
-    // Drops the rows an earlier run left; without the file the receipt is
-    // kept in memory.
-    void DatenbankEinrichten(bool offen);
-    void ProtokollLaden();
-    void TastenLaden();
-    void VerkaufszahlenLaden();
-    void BonkopfLaden();
-    void EinstellungenLaden();
-
     // Booking (kassen_modell.cpp).
     void ArtikelTaste(int k);
-    void ArtikelBuchen();
-    void ProtokollEintragen();
     void MengenZiffer(int ziffer);
     void MengeNull();
     void MengeLoeschen();
@@ -92,7 +76,6 @@ public:
 
     // Closing and voiding (kassen_modell_abschluss.cpp).
     void BonAbschliessen();
-    void BonDrucken(const QList<BonZeile> &zeilen);
     // Opens the cash drawer by hand.
     void SchubladeOeffnen();
     // Voids row zeile of the open receipt; false when nothing was voided.
@@ -135,11 +118,6 @@ public:
     void VerkaufszahlenLoeschen();
 
     // The printer (kassen_modell_drucker.cpp), through the printer service.
-    // Opening it and telling the result are two steps, so that the start
-    // can open it before the window is built; DruckerStarten opens it first
-    // if that has not happened.
-    void DruckerOeffnen();
-    void DruckerStarten();
     using Schaltweg = DruckerDienst::Schaltweg;
     void DruckerUmschalten(Schaltweg weg);
     // The port dialog's choice: nothing when the printer runs on it, else
@@ -154,7 +132,6 @@ public:
 
     // Saving (kassen_modell_dateien.cpp), each file on its own: one that
     // cannot be written is reported once and saved again next time.
-    void TastenSpeichern();
     // False when either file could not be written.
     bool VerkaufSpeichern();
     void EinstellungenSpeichern();
@@ -187,6 +164,26 @@ signals:
     void berichtZeigen(const QString &text);
 
 private:
+    // Start-up steps (kassen_modell_dateien.cpp). Opens daten.db and, before
+    // any file is read, finishes a close a power cut interrupted.
+    bool DatenbankOeffnen();
+    // Drops the rows an earlier run left; without the file the receipt is
+    // kept in memory.
+    void DatenbankEinrichten(bool offen);
+    void ProtokollLaden();
+    void TastenLaden();
+    void VerkaufszahlenLaden();
+    void BonkopfLaden();
+    void EinstellungenLaden();
+    // The printer is opened in the start's first part and told in its second.
+    void DruckerOeffnen();
+    void DruckerStarten();
+
+    void ArtikelBuchen();
+    void ProtokollEintragen(const BonZeile &zeile);
+    void BonDrucken(const QList<BonZeile> &zeilen);
+    void TastenSpeichern();
+
     Abschluss abschlussVorbereiten(const Verkaufszahlen &verkauft) const;
     void abschlussFehlgeschlagen();
     void abschluesseNachholen();

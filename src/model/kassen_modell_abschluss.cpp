@@ -28,11 +28,11 @@ void KassenModell::BonAbschliessen()
     for (const BonZeile &zeile : zeilen) {
         // Element 36 holds the takings, never a key count.
         if (zeile.Tastennr >= 1 && zeile.Tastennr <= kArtikelTasten) {
-            const auto anzahl = SummeAddieren(verkauft[zeile.Tastennr], BetragLesen(zeile.Anzahl).value_or(0));
+            const auto anzahl = SummeAddieren(verkauft[zeile.Tastennr], zeile.Menge);
             passt = passt && anzahl;
             verkauft[zeile.Tastennr] = anzahl.value_or(0);
         }
-        summe = summe ? SummeAddieren(*summe, BetragLesen(zeile.Preis).value_or(0)) : summe;
+        summe = summe ? SummeAddieren(*summe, zeile.Betrag) : summe;
     }
     if (summe)
         gesamteinnahme = SummeAddieren(z.Gesamteinnahme, *summe);

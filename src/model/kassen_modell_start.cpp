@@ -13,12 +13,6 @@
 
 namespace zanti {
 
-void KassenModell::starten()
-{
-    startBeginnen();
-    startBeenden();
-}
-
 void KassenModell::startBeginnen()
 {
     emit startSchritt(u"Start"_qs);

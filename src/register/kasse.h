@@ -55,12 +55,11 @@ public:
     // size of the screen's free area, the size its controls were made for.
     void zeigen();
 
-    KassenModell &modell() { return *m_modell; }
-    KassenZustand &zustand() { return m_modell->zustand(); }
+    // What the window shows, for reading.
+    const KassenModell &modell() const { return *m_modell; }
     const KassenZustand &zustand() const { return z; }
-    QString programmordner() const { return m_ordner; }
-    BonTabelle &bonTabelle() { return m_modell->bonTabelle(); }
-    DruckerPort &druckerPort() { return *m_port; }
+    const BonTabelle &bonTabelle() const { return *m_bon; }
+    const DruckerPort &druckerPort() const { return *m_port; }
     // The protocol, every line ending in CR LF.
     QString protokollText() const;
     // Progress texts of the start-up, in order.

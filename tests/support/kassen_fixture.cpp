@@ -29,6 +29,11 @@ void KassenFixture::starten(const Programmversion &version)
     m_kasse->show();
 }
 
+KassenZustand &KassenFixture::zustandVonHand()
+{
+    return m_kasse->findChild<KassenModell *>()->zustand();
+}
+
 void KassenFixture::schliessen()
 {
     m_kasse->close();

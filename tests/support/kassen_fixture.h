@@ -22,6 +22,9 @@ public:
     void schliessen();
 
     Kasse &kasse() { return *m_kasse; }
+    // The model's state behind the window, for laying out what no tap
+    // reaches in a few steps (a total given, a table number left over).
+    KassenZustand &zustandVonHand();
     Programmordner ordner;
     Meldungsrekorder rekorder;
 
