@@ -84,8 +84,8 @@ void KassenModell::BonDrucken(const QList<BonZeile> &zeilen)
         BonDruckDaten daten;
         daten.BonImageNr = z.Einstellung.BonImageNr;
         daten.Kopfzeile = z.Kopfzeile;
-        daten.Einzelbon = z.Einstellung.Einzelbon ? 1 : 0;
-        daten.TischnummerAnzeige = z.Einstellung.TischnummerAnzeige ? 1 : 0;
+        daten.Einzelbon = z.Einstellung.Einzelbon;
+        daten.TischnummerAnzeige = z.Einstellung.TischnummerAnzeige;
         daten.Tischnummer = z.Tischnummer;
         daten.Einstellung8 = z.Einstellung.Salat;
         daten.BonSumme = z.BonSumme;

@@ -69,7 +69,7 @@ QList<QByteArray> BonFuss(const QTime &zeit, const QDate &datum)
 QByteArray Nummernzeile(const BonDruckDaten &daten, qint32 bonId)
 {
     QByteArray z = Zahl(bonId);
-    if (daten.TischnummerAnzeige == 1)
+    if (daten.TischnummerAnzeige)
         z += "   TISCHNUMMER " + Zahl(daten.Tischnummer);
     return z + escpos::LF() + escpos::LF();
 }
@@ -128,7 +128,7 @@ QList<QByteArray> EinzelBon(const BonDruckDaten &daten, const BonZeile &zeile)
 
 QList<QByteArray> BonAusgabe(const BonDruckDaten &daten, const QList<BonZeile> &zeilen)
 {
-    if (daten.Einzelbon != 1)
+    if (!daten.Einzelbon)
         return GesamtBon(daten, zeilen);
     QList<QByteArray> w;
     for (const BonZeile &zeile : zeilen)

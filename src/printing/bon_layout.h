@@ -19,8 +19,8 @@ struct BonDruckDaten
 {
     int BonImageNr = 0;                 // logo number, 0 = no logo
     std::array<QString, 6> Kopfzeile;   // header lines 1..4
-    int Einzelbon = 0;                  // 1 = one receipt per row
-    int TischnummerAnzeige = 0;         // 1 = print the table number
+    bool Einzelbon = false;             // one receipt per row
+    bool TischnummerAnzeige = false;    // print the table number
     int Tischnummer = 0;
     QString Einstellung8;               // "1" = salad coupons on
     Cent BonSumme = 0;                  // total of the sale
