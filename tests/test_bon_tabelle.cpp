@@ -2,7 +2,7 @@
 // and what happens when the file cannot be opened or written.
 #include "persistence/bon_tabelle.h"
 #include "support/direktzugriff.h"
-#include "support/testumgebung.h"
+#include "support/programmordner.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -462,5 +462,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBonTabelle)
+QTEST_GUILESS_MAIN(TestBonTabelle)
 #include "test_bon_tabelle.moc"

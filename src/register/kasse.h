@@ -95,6 +95,25 @@ private:
     QSize bildschirmGroesse();
     KassenTaste *taste(const QString &name, const QRect &twips, const QString &text,
                        qreal schriftPx, QWidget *eltern = nullptr);
+    // The keys that are neither article keys nor the function row, as data.
+    enum class Wirkung {
+        Storno, Gegeben, Istgleich, Home, Hilfe, Laden, Speichern,
+        Ziffer, Null, MengeLoeschen, RahmenZu
+    };
+    struct FesteTaste
+    {
+        const char16_t *name;
+        QRect twips;
+        const char16_t *text;
+        qreal schriftPx;
+        qint64 farbe;
+        Wirkung wirkung;
+        int ziffer = 0;
+        bool imRahmen = false; // in the frame "Anzahl"
+    };
+    static const FesteTaste kFesteTasten[];
+    void festeTasteAnlegen(const FesteTaste &t, QWidget *eltern);
+    void festeTaste(Wirkung wirkung, int ziffer);
 
     // Start-up and shutdown (kasse_start.cpp, kasse_ende.cpp).
     void starten();
