@@ -53,8 +53,8 @@ public:
     KassenModell(const QString &programmordner, DruckerPort &port, QObject *eltern = nullptr);
     ~KassenModell() override;
 
-    KassenZustand &zustand() { return z; }
-    const KassenZustand &zustand() const { return z; }
+    KassenZustand &zustand() { return m_zustand; }
+    const KassenZustand &zustand() const { return m_zustand; }
     BonTabelle &bonTabelle() { return *m_bon; }
     Protokoll &protokoll() { return *m_protokoll; }
     const Protokoll &protokoll() const { return *m_protokoll; }
@@ -208,7 +208,7 @@ private:
     const QString m_ordner;
     DruckerPort &m_port;
     std::unique_ptr<DruckerDienst> m_drucker;
-    KassenZustand z;
+    KassenZustand m_zustand;
     BonTabelle *m_bon = nullptr;
     Protokoll *m_protokoll = nullptr;
     QSet<QString> m_fehlerhafteDateien;

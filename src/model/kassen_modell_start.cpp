@@ -40,7 +40,7 @@ void KassenModell::startBeenden()
     emit startSchritt(u"Bonkopf gelesen"_qs);
     emit startSchritt(u"Einstellungen gelesen"_qs);
 
-    emit statusSetzen(3, BetragFormat(z.Gesamteinnahme));
+    emit statusSetzen(3, BetragFormat(m_zustand.Gesamteinnahme));
     emit statusSetzen(4, kTastenhilfe);
     SchalterAnzeigen();
     emit startSchritt(u"Statusbar beschrieben"_qs);
@@ -55,7 +55,7 @@ void KassenModell::startBeenden()
     emit startSchritt(u"Datenbank eingestellt"_qs);
     DruckerStarten();
     emit startSchritt(u"Schnittstelle geprüft"_qs);
-    comZeigen(z.Einstellung.ComPort);
+    comZeigen(m_zustand.Einstellung.ComPort);
 }
 
 } // namespace zanti

@@ -57,7 +57,7 @@ public:
 
     // What the window shows, for reading.
     const KassenModell &modell() const { return *m_modell; }
-    const KassenZustand &zustand() const { return z; }
+    const KassenZustand &zustand() const { return m_zustand; }
     const BonTabelle &bonTabelle() const { return *m_bon; }
     const DruckerPort &druckerPort() const { return *m_port; }
     // The protocol, every line ending in CR LF.
@@ -168,7 +168,7 @@ private:
     DruckerPort *m_port;
     KassenModell *m_modell;
     // The model's state, for the parts of the window that show it.
-    const KassenZustand &z;
+    const KassenZustand &m_zustand;
     BonTabelle *m_bon;
     QStringList m_startVerlauf;
     bool m_beendet = false;

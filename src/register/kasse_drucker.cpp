@@ -11,7 +11,7 @@ namespace zanti {
 
 void Kasse::schnittstelleWaehlen()
 {
-    auto *dialog = new Einstell(z.Einstellung.ComPort, this);
+    auto *dialog = new Einstell(m_zustand.Einstellung.ComPort, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &Einstell::portGewaehlt, this, [this, dialog](int nummer, const QString &text) {
         if (const std::optional<QString> fehler = m_modell->SchnittstelleWaehlen(nummer, text)) {

@@ -25,7 +25,7 @@ const QString kLayoutFilter = QStringLiteral("Zantidateien (*.bon);;Inidateien (
 
 void Kasse::TastenBeschriften()
 {
-    const JeTaste<TastenAnsicht> ansicht = ArtikelTastenAnsicht(z.Tasten, z.Einstellmodus);
+    const JeTaste<TastenAnsicht> ansicht = ArtikelTastenAnsicht(m_zustand.Tasten, m_zustand.Einstellmodus);
     for (int i = 1; i <= kArtikelTasten; ++i) {
         if (ansicht[i].aktiv)
             m_artikel[i]->setEnabled(*ansicht[i].aktiv);
@@ -54,10 +54,10 @@ void Kasse::editorZeigen(bool sichtbar)
 void Kasse::editorOeffnen(int k)
 {
     const std::array<QLineEdit *, 3> &felder = editorFelder();
-    felder[0]->setText(z.Tasten.ArtikelText[k]);
-    felder[1]->setText(z.Tasten.ArtikelPreis[k]);
-    felder[2]->setText(z.Tasten.ArtikelFarbe[k]);
-    const QColor farbe = FarbeAusNummer(Farbnummer(z.Tasten.ArtikelFarbe[k]).value_or(0x8000000F),
+    felder[0]->setText(m_zustand.Tasten.ArtikelText[k]);
+    felder[1]->setText(m_zustand.Tasten.ArtikelPreis[k]);
+    felder[2]->setText(m_zustand.Tasten.ArtikelFarbe[k]);
+    const QColor farbe = FarbeAusNummer(Farbnummer(m_zustand.Tasten.ArtikelFarbe[k]).value_or(0x8000000F),
                                         QColor());
     felder[2]->setStyleSheet(farbe.isValid()
                                  ? u"QLineEdit { background: %1; }"_qs.arg(farbe.name())
@@ -67,17 +67,17 @@ void Kasse::editorOeffnen(int k)
 
 void Kasse::editorUebernehmen()
 {
-    const int k = z.Taste;
+    const int k = m_zustand.Taste;
     if (k < 1 || k > kArtikelTasten)
         return;
     const std::array<QLineEdit *, 3> &felder = editorFelder();
     QLineEdit *text2 = felder[1];
     m_modell->TasteAendern(k, felder[0]->text(), text2->text(), felder[2]->text());
     // Empty fields show what was stored for them; a price keeps its typing.
-    felder[0]->setText(z.Tasten.ArtikelText[k]);
+    felder[0]->setText(m_zustand.Tasten.ArtikelText[k]);
     if (text2->text().isEmpty())
         text2->setText(u" "_qs);
-    felder[2]->setText(z.Tasten.ArtikelFarbe[k]);
+    felder[2]->setText(m_zustand.Tasten.ArtikelFarbe[k]);
 }
 
 bool Kasse::eventFilter(QObject *objekt, QEvent *ereignis)

@@ -65,9 +65,9 @@ void Kasse::funktionenVerbinden()
 
 void Kasse::bonkopfZeigen()
 {
-    if (!z.Einstellmodus || OffenesNachVorn(this, u"Bonkopf"_qs))
+    if (!m_zustand.Einstellmodus || OffenesNachVorn(this, u"Bonkopf"_qs))
         return;
-    auto *dialog = new Bonkopf(m_modell->BonkopfLesen(), z.Einstellung.BonImageNr, this);
+    auto *dialog = new Bonkopf(m_modell->BonkopfLesen(), m_zustand.Einstellung.BonImageNr, this);
     connect(dialog, &Bonkopf::uebernommen, this,
             [this, dialog](const Kopfzeilen &kopfzeile, const QString &logo) {
                 dialog->beantworten(m_modell->BonkopfUebernehmen(kopfzeile, logo));

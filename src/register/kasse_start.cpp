@@ -27,7 +27,7 @@ Kasse::Kasse(const QString &programmordner, const Programmversion &version, QWid
     , m_version(version)
     , m_port(new DruckerPort(this))
     , m_modell(new KassenModell(programmordner, *m_port, this))
-    , z(m_modell->zustand())
+    , m_zustand(m_modell->zustand())
     , m_bon(&m_modell->bonTabelle())
 {
     setObjectName(QStringLiteral("Kasse"));

@@ -50,7 +50,7 @@ void Kasse::Timer1_Timer()
         m_modell->TastenbelegungAusgeben();
     if (t.gedrueckt(Qt::Key_F12)) {
         // Leaving asks no password and leaves the function buttons alone.
-        if (z.Einstellmodus)
+        if (m_zustand.Einstellmodus)
             m_modell->EinstellmodusVerlassen();
         else
             anmeldungZeigen();
@@ -77,7 +77,7 @@ void Kasse::modusZeigen(bool einstellmodus)
 void Kasse::FunktionstastenAus()
 {
     // In set-up mode they stay ready for the next time they are shown.
-    if (!z.Einstellmodus) {
+    if (!m_zustand.Einstellmodus) {
         for (int i = 0; i <= 6; ++i)
             m_funktion[i]->setEnabled(false);
     }
