@@ -382,6 +382,39 @@ private slots:
         QCOMPARE(ansicht[3].farbe.has_value(), gefaerbt);
     }
 
+    // The port dialog's entry; -1: no port number, the port stays.
+    void portEingabe_data()
+    {
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("feldDanach");
+        QTest::newRow("Zahl") << u"5"_qs << 5 << u"5"_qs;
+        QTest::newRow("leer heisst 1") << QString() << 1 << u"1"_qs;
+        QTest::newRow("nur Blanks heisst 1") << u"  "_qs << 1 << u"1"_qs;
+        QTest::newRow("über 16 wird 16") << u"20"_qs << 16 << u"16"_qs;
+        QTest::newRow("16 bleibt") << u"16"_qs << 16 << u"16"_qs;
+        QTest::newRow("Blanks um die Zahl") << u" 7 "_qs << 7 << u" 7 "_qs;
+        QTest::newRow("halb auf gerade abgerundet") << u"4,5"_qs << 4 << u"4,5"_qs;
+        QTest::newRow("halb auf gerade aufgerundet") << u"3,5"_qs << 4 << u"3,5"_qs;
+        QTest::newRow("Punkt als Komma") << u"5.6"_qs << 6 << u"5.6"_qs;
+        QTest::newRow("Buchstaben") << u"abc"_qs << -1 << u"abc"_qs;
+        QTest::newRow("Zahl mit Buchstaben") << u"3a"_qs << -1 << u"3a"_qs;
+        QTest::newRow("zwei Kommas") << u"1,2,3"_qs << -1 << u"1,2,3"_qs;
+        QTest::newRow("null") << u"0"_qs << -1 << u"0"_qs;
+        QTest::newRow("negativ") << u"-3"_qs << -1 << u"-3"_qs;
+        QTest::newRow("unter 1 gerundet") << u"0,4"_qs << -1 << u"0,4"_qs;
+    }
+    void portEingabe()
+    {
+        QFETCH(QString, eingabe);
+        QFETCH(int, port);
+        QFETCH(QString, feldDanach);
+        QString text = eingabe;
+        const std::optional<int> nummer = DruckerDienst::PortEingabe(text);
+        QCOMPARE(nummer.value_or(-1), port);
+        QCOMPARE(text, feldDanach);
+    }
+
     void schalterNurImEinstellmodus()
     {
         Aufbau a;
