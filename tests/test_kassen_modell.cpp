@@ -415,6 +415,44 @@ private slots:
         QCOMPARE(text, feldDanach);
     }
 
+    // The head lines and logo number from the dialog; -1: refused.
+    void bonkopf_data()
+    {
+        QTest::addColumn<QString>("logo");
+        QTest::addColumn<int>("nummer");
+        QTest::newRow("Zahl") << u"7"_qs << 7;
+        QTest::newRow("leer heisst 0") << QString() << 0;
+        QTest::newRow("halb auf gerade") << u"2,5"_qs << 2;
+        QTest::newRow("schlecht: Buchstaben") << u"A"_qs << -1;
+        QTest::newRow("schlecht: Zahl mit Text") << u"2b"_qs << -1;
+        QTest::newRow("schlecht: zu gross") << u"40000"_qs << -1;
+        QTest::newRow("schlecht: nur Blanks") << u"  "_qs << -1;
+    }
+    void bonkopf()
+    {
+        QFETCH(QString, logo);
+        QFETCH(int, nummer);
+        Aufbau a;
+        a.z.Einstellung.BonImageNr = 1;
+        const Kopfzeilen alt = a.m.BonkopfLesen();
+        Kopfzeilen neu = alt;
+        neu[1] = u"TSV"_qs;
+        neu[2].clear();
+        const std::optional<QString> fehler = a.m.BonkopfUebernehmen(neu, logo);
+        if (nummer < 0) {
+            QCOMPARE(fehler, std::optional<QString>(u"Bitte nur Zahlen eingeben."_qs));
+            QCOMPARE(a.z.Einstellung.BonImageNr, 1);
+            QCOMPARE(a.z.Kopfzeile, alt);
+            QVERIFY(a.datei(u"bonkopf.ini"_qs).isEmpty());
+            return;
+        }
+        QCOMPARE(fehler, std::nullopt);
+        QCOMPARE(a.z.Einstellung.BonImageNr, nummer);
+        QCOMPARE(a.z.Kopfzeile[1], u"TSV"_qs);
+        QCOMPARE(a.z.Kopfzeile[2], u" "_qs); // an empty line is kept as one blank
+        QVERIFY(a.datei(u"bonkopf.ini"_qs).contains("Titel1=TSV\r\nTitel2= \r\n"));
+    }
+
     void schalterNurImEinstellmodus()
     {
         Aufbau a;
