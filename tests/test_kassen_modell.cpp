@@ -115,6 +115,8 @@ private slots:
         QTest::newRow("no hundred") << "1 0 0 k3" << "10";
         QTest::newRow("zero alone is none") << "0 k3" << "1";
         QTest::newRow("cleared") << "5 C k3" << "1";
+        QTest::newRow("no digit after ten") << "1 0 7 k3" << "10";
+        QTest::newRow("zero after two") << "2 0 k3" << "2";
     }
     void menge()
     {
@@ -311,6 +313,28 @@ private slots:
         QCOMPARE(a.z.Einstellmodus, false);
         QVERIFY(a.m.KennwortPruefen(u"Ab12"_qs));
         QCOMPARE(a.z.Einstellmodus, true);
+    }
+
+    // A key whose price is no number books nothing and says so once.
+    void preisOhneZahl_data()
+    {
+        QTest::addColumn<QString>("preis");
+        QTest::newRow("Leerzeichen") << u"  "_qs;
+        QTest::newRow("Text") << u"zwei Euro"_qs;
+        QTest::newRow("Unbekannt") << u"Unbekannt"_qs;
+        QTest::newRow("zu gross zum Rechnen") << u"999999999999999"_qs;
+    }
+    void preisOhneZahl()
+    {
+        QFETCH(QString, preis);
+        Aufbau a;
+        a.z.Tasten.ArtikelPreis[1] = preis;
+        a.tippen(u"2 k1"_qs);
+        QCOMPARE(a.m.bonTabelle().anzahl(), 0);
+        QCOMPARE(a.meldungen, QStringList{u"Diese Taste hat keinen gültigen Preis."_qs});
+        QCOMPARE(a.z.Anzahl_Eingabe, u"0"_qs);
+        QCOMPARE(a.z.Zaehler, 0);
+        QCOMPARE(a.m.protokoll().zeilen(), 0);
     }
 
     // The window follows the mode once per change, F12 and HOME alike.
