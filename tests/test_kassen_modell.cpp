@@ -10,6 +10,7 @@
 #include "persistence/bon_tabelle.h"
 #include "persistence/verkauf.h"
 #include "printing/drucker_port.h"
+#include "support/pseudo_terminal.h"
 
 #include <QDir>
 #include <QFile>
@@ -313,6 +314,46 @@ private slots:
         QCOMPARE(a.z.Einstellmodus, false);
         QVERIFY(a.m.KennwortPruefen(u"Ab12"_qs));
         QCOMPARE(a.z.Einstellmodus, true);
+    }
+
+    // What the printer reports shows in panel 8.
+    void druckerstatus_data()
+    {
+        QTest::addColumn<QByteArray>("antwort");
+        QTest::addColumn<QString>("panel8");
+        QTest::newRow("bereit") << QByteArray("\x14\0\0\0", 4) << u"Drucker bereit "_qs;
+        QTest::newRow("Schublade") << QByteArray("\x10") << u"Schublade offen "_qs;
+        QTest::newRow("Papier") << QByteArray("\x1c") << u" Papier ? "_qs;
+        QTest::newRow("Deckel") << QByteArray("\x3c") << u" Fehler "_qs;
+        QTest::newRow("Feedtaste") << QByteArray("\x5c") << u" Feedtaste "_qs;
+        QTest::newRow("unbekannt") << QByteArray("\x12") << u"18"_qs;
+        QTest::newRow("zwei auf einmal: nur der erste zaehlt") << QByteArray("\x14\x1c")
+                                                                << u"Drucker bereit "_qs;
+    }
+    void druckerstatus()
+    {
+        QFETCH(QByteArray, antwort);
+        QFETCH(QString, panel8);
+        test::PseudoTerminal drucker;
+        QVERIFY(drucker.offen());
+        // COM 1 is the pseudo-terminal, and setting 6 names it.
+        Aufbau a([&drucker](const QDir &ordner) {
+            QFile com(ordner.filePath(u"schnittstellen.ini"_qs));
+            QVERIFY(com.open(QIODevice::WriteOnly));
+            com.write("[COM]\r\nCOM1=" + drucker.geraet().toUtf8() + "\r\n");
+            QFile status(ordner.filePath(u"Einstellungen.ini"_qs));
+            QVERIFY(status.open(QIODevice::WriteOnly));
+            status.write("[Status]\r\nEinstellung6=1\r\n");
+        });
+        QVERIFY(a.z.Einstellung.DruckerEin);
+        QStringList gezeigt;
+        QObject::connect(&a.m, &KassenModell::statusSetzen, [&gezeigt](int panel, const QString &text) {
+            if (panel == 8)
+                gezeigt << text;
+        });
+        drucker.senden(antwort);
+        QTRY_VERIFY_WITH_TIMEOUT((a.m.DruckerStatusLesen(), !gezeigt.isEmpty()), 2000);
+        QCOMPARE(gezeigt.first(), panel8);
     }
 
     // A key whose price is no number books nothing and says so once.
