@@ -65,13 +65,6 @@ public:
     // Progress texts of the start-up, in order.
     const QStringList &startVerlauf() const { return m_startVerlauf; }
 
-    void TastenBeschriften();
-    void FunktionstastenAus();
-    void FunktionstastenEin();
-    // F2 names the port of setting 6 when it cannot open, the button the
-    // port number in use.
-    void HilfeAnzeigen();
-
 signals:
     // The shutdown has run; the program may end.
     void beendet();
@@ -81,6 +74,12 @@ protected:
     void resizeEvent(QResizeEvent *ereignis) override;
 
 private:
+    // The article keys as the model's layout and mode say (kasse_editor.cpp).
+    void TastenBeschriften();
+    void FunktionstastenAus();
+    void FunktionstastenEin();
+    void HilfeAnzeigen();
+
     // Building the window (kasse_aufbau.cpp).
     void aufbauen();
     void tastenAnlegen();
