@@ -3,11 +3,12 @@
 //
 // How a sale flows: the window hands a tap to the model (one way in). An
 // article key calls ArtikelTaste(k): the line's amount is the key's price
-// from kasse.ini times the quantity typed, in whole cents; the row goes into
-// the open receipt, table Bon of daten.db (BonTabelle), and the protocol line
-// goes on top of the Protokoll, which keeps protokoll.txt's bytes ready.
-// "=" calls BonAbschliessen(): the counts per key and the takings are summed,
-// and ONE transaction of daten.db deletes the receipt's rows and stores a
+// from kasse.ini times the quantity typed, in whole cents, computed once; the
+// row, its cents beside the texts, goes into the open receipt, table Bon of
+// daten.db (BonTabelle), and the protocol line goes on top of the Protokoll,
+// which keeps protokoll.txt's bytes ready. "=" calls BonAbschliessen(): the
+// rows' cents give the counts per key and the takings, and ONE transaction
+// of daten.db deletes the receipt's rows and stores a
 // redo record (the protocol's new lines, verkauf.ini before and after).
 // Only then does the drawer open, the receipt go to the printer port, and
 // protokoll.txt, verkauf.ini and Einstellungen.ini get replaced; the record
