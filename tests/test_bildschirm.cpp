@@ -97,7 +97,7 @@ private slots:
         speichern(*box, u"meldung"_qs);
         box.reset();
 
-        f.kasse().einstellmodusSetzen(1);
+        f.einstellen();
         QTest::qWait(60);
         f.klicken(u"Command5"_qs);
         QTest::qWait(60);

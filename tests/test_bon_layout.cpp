@@ -90,7 +90,7 @@ private slots:
 void TestBonLayout::ganzerBonMitTischnummer()
 {
     BonDruckDaten d = Daten();
-    d.TischnummerAnzeige = 1;
+    d.TischnummerAnzeige = true;
     d.Tischnummer = 5;
     d.BonSumme = 650;
     const QList<BonZeile> zeilen = {Zeile("2", "Cola", "4,00", 1, 17),
@@ -108,7 +108,7 @@ void TestBonLayout::ganzerBonMitLogoOhneTischnummer()
 {
     BonDruckDaten d = Daten();
     d.BonImageNr = 3;
-    d.TischnummerAnzeige = 0;
+    d.TischnummerAnzeige = false;
     d.Tischnummer = 5;
     d.BonSumme = 150;
     QList<QByteArray> soll{TAB35};
@@ -121,8 +121,8 @@ void TestBonLayout::ganzerBonMitLogoOhneTischnummer()
 void TestBonLayout::einzelbonsJeZeile()
 {
     BonDruckDaten d = Daten();
-    d.Einzelbon = 1;
-    d.TischnummerAnzeige = 1;
+    d.Einzelbon = true;
+    d.TischnummerAnzeige = true;
     d.Tischnummer = 12;
     d.BonSumme = 900;
     const QList<BonZeile> zeilen = {Zeile("2", "Cola", "4,00", 1, 20),
@@ -146,9 +146,9 @@ void TestBonLayout::einzelbonsJeZeile()
 void TestBonLayout::salatbon()
 {
     BonDruckDaten d = Daten();
-    d.Einzelbon = 1;
+    d.Einzelbon = true;
     d.Einstellung8 = QStringLiteral("1");
-    d.TischnummerAnzeige = 1;
+    d.TischnummerAnzeige = true;
     d.Tischnummer = 3;
     QList<QByteArray> soll{TAB35};
     soll << Kopf() << "31   TISCHNUMMER 3\n\n";
@@ -163,7 +163,7 @@ void TestBonLayout::salatbon()
 void TestBonLayout::salatbonMitLogoNachDemSchnitt()
 {
     BonDruckDaten d = Daten();
-    d.Einzelbon = 1;
+    d.Einzelbon = true;
     d.Einstellung8 = QStringLiteral("1");
     d.BonImageNr = 3;
     const QList<QByteArray> w = BonAusgabe(d, {Zeile("1", "Salat", "4,50", 25, 8)});
@@ -195,7 +195,7 @@ void TestBonLayout::keinSalatbon()
     QFETCH(QString, einstellung8);
     QFETCH(int, taste);
     BonDruckDaten d = Daten();
-    d.Einzelbon = einzelbon;
+    d.Einzelbon = einzelbon == 1;
     d.Einstellung8 = einstellung8;
     d.BonSumme = 450;
     const QList<QByteArray> w = BonAusgabe(d, {Zeile("1", "Salat", "4,50", taste, 8)});
@@ -238,7 +238,7 @@ void TestBonLayout::umlauteInKopfUndArtikel()
     QCOMPARE(w.at(10), QByteArray("1 x W") + Bytes({0x81}) + "rstchen \t2,50 E\n");
 
     // Single receipt and coupon convert the article too.
-    d.Einzelbon = 1;
+    d.Einzelbon = true;
     d.Einstellung8 = QStringLiteral("1");
     const QList<QByteArray> e =
         BonAusgabe(d, {Zeile("1", QStringLiteral("Käsesalat"), "3,00", 25, 9)});
@@ -256,7 +256,7 @@ void TestBonLayout::steuerzeichenGehenAlsBlank()
     QCOMPARE(w.at(3), QByteArray("Fest p  \n"));
     QCOMPARE(w.at(10), QByteArray("1 x Bier V1 \x81 \t2,50 E\n"));
 
-    d.Einzelbon = 1;
+    d.Einzelbon = true;
     QVERIFY(BonAusgabe(d, {Zeile("1", artikel, "2,50", 1, 9)}).contains("1x Bier V1 \x81\n"));
 }
 
@@ -284,7 +284,7 @@ void TestBonLayout::leererBonSendetNichts()
 {
     BonDruckDaten d = Daten();
     QVERIFY(BonAusgabe(d, {}).isEmpty());
-    d.Einzelbon = 1;
+    d.Einzelbon = true;
     QVERIFY(BonAusgabe(d, {}).isEmpty());
     d.BonImageNr = 3;
     QVERIFY(BonAusgabe(d, {}).isEmpty());

@@ -4,7 +4,7 @@
 #include "printing/drucker_port.h"
 #include "printing/drucker_verbindung.h"
 #include "support/pseudo_terminal.h"
-#include "support/testumgebung.h"
+#include "support/programmordner.h"
 
 #include <QSignalSpy>
 #include "support/testdaten.h"
@@ -255,5 +255,5 @@ void TestDruckerPort::netzadressen()
     QCOMPARE(verbindung != nullptr, offen);
 }
 
-QTEST_MAIN(TestDruckerPort)
+QTEST_GUILESS_MAIN(TestDruckerPort)
 #include "test_drucker_port.moc"

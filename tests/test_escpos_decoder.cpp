@@ -68,7 +68,7 @@ QByteArray GanzerBon()
 {
     BonDruckDaten d = Daten();
     d.BonImageNr = 3;
-    d.TischnummerAnzeige = 1;
+    d.TischnummerAnzeige = true;
     d.Tischnummer = 5;
     d.BonSumme = 650;
     return Verbinden(BonAusgabe(d, {Zeile("2", "Cola", "4,00", 1, 17),
@@ -199,7 +199,7 @@ void TestEscPosDecoder::stueckweise()
 void TestEscPosDecoder::einzelbonDoppelteBreite()
 {
     BonDruckDaten daten = Daten();
-    daten.Einzelbon = 1;
+    daten.Einzelbon = true;
     EscPosDecoder d;
     d.einspeisen(Verbinden(BonAusgabe(daten, {Zeile("2", "Cola", "4,00", 1, 20),
                                               Zeile("1", "Salat", "4,50", 25, 21)})));

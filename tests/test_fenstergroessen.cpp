@@ -114,6 +114,10 @@ private slots:
     {
         QFETCH(QSize, groesse);
         KassenFixture f;
+        QByteArray zeilen;
+        for (int i = 0; i < 40; ++i) // more than the box shows: the scroll bar comes
+            zeilen += ProtokollBox::Musterzeile().toLatin1() + "\r\n";
+        f.ordner.schreiben(u"protokoll.txt"_qs, zeilen);
         f.starten();
         f.kasse().resize(groesse);
         // The longest text each panel can show.
@@ -125,10 +129,6 @@ private slots:
             leiste->findChild<QLabel *>(u"Panel"_qs + QString::number(i))->setText(texte[i - 1]);
 
         auto *box = f.finden<ProtokollBox>(u"Protokoll"_qs);
-        QByteArray zeilen;
-        for (int i = 0; i < 40; ++i) // more than the box shows: the scroll bar comes
-            zeilen += ProtokollBox::Musterzeile().toLatin1() + "\r\n";
-        f.kasse().modell().protokoll().laden(zeilen);
         QTest::qWait(20);
 
         int rechts = 0;

@@ -309,5 +309,5 @@ void TestGeldText::iniTextBereinigen()
     QCOMPARE(IniTextBereinigen(text), erwartet);
 }
 
-QTEST_MAIN(TestGeldText)
+QTEST_GUILESS_MAIN(TestGeldText)
 #include "test_geld_text.moc"

@@ -4,7 +4,7 @@
 #include "persistence/schnittstellen.h"
 #include "core/text_helfer.h"
 #include "support/testdaten.h"
-#include "support/testumgebung.h"
+#include "support/programmordner.h"
 
 #include <QDir>
 #include <QFile>
@@ -421,5 +421,5 @@ void TestIniDatei::geraetZuordnung()
     QCOMPARE(ComGeraet(ordner.pfad(), port), erwartet);
 }
 
-QTEST_MAIN(TestIniDatei)
+QTEST_GUILESS_MAIN(TestIniDatei)
 #include "test_ini_datei.moc"

@@ -105,7 +105,7 @@ void EinBon(KassenFixture &f)
 
 void SetupModus(KassenFixture &f)
 {
-    f.kasse().einstellmodusSetzen(1);
+    f.einstellen();
     QTRY_VERIFY_WITH_TIMEOUT(f.aktiv(u"Command7"_qs), 1000);
 }
 
@@ -566,7 +566,7 @@ private slots:
         QTest::mouseClick(f.finden<QLabel>(u"Label1_1"_qs), Qt::LeftButton);
         QVERIFY(f.sichtbar(u"Command104"_qs));
         QVERIFY(!f.aktiv(u"Command104"_qs));
-        f.kasse().einstellmodusSetzen(1);
+        f.einstellen();
         QTRY_VERIFY_WITH_TIMEOUT(f.aktiv(u"Command104"_qs), 1000);
         f.klicken(u"Command104"_qs);
         QCOMPARE(f.panel(3), u"0,00"_qs);

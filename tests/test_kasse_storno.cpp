@@ -54,6 +54,11 @@ private slots:
 
         // An earlier line picked in the grid carries its own number.
         auto *raster = f.finden<QTableView>(u"DataGrid1"_qs);
+        // The grid shows quantity, article and amount only.
+        for (int spalte = 0; spalte < BonTabelle::Spaltenzahl; ++spalte)
+            QCOMPARE(raster->isColumnHidden(spalte),
+                     spalte == BonTabelle::SpalteAutowert || spalte == BonTabelle::SpalteTastennr
+                         || spalte == BonTabelle::SpalteBonId);
         const QModelIndex erste = raster->model()->index(0, BonTabelle::SpalteArtikel);
         QTest::mouseClick(raster->viewport(), Qt::LeftButton, {}, raster->visualRect(erste).center());
         f.klicken(u"Storno"_qs);

@@ -21,7 +21,7 @@ namespace {
 
 void Einstellen(KassenFixture &f)
 {
-    f.kasse().einstellmodusSetzen(1);
+    f.einstellen();
     QTRY_COMPARE_WITH_TIMEOUT(f.panel(4), u"Einstellen"_qs, 500);
 }
 
@@ -136,7 +136,7 @@ private slots:
         // ... the next tick saves and ends the program, still in set-up mode.
         QTRY_COMPARE_WITH_TIMEOUT(beendet.count(), 1, 500);
         QVERIFY(!f.kasse().isVisible());
-        QCOMPARE(f.kasse().zustand().Einstellmodus, 1);
+        QCOMPARE(f.kasse().zustand().Einstellmodus, true);
         QVERIFY(f.ordner.lesen(u"protokoll.txt"_qs).contains("1 x Artikel 2   2,00\r\n"));
     }
 
@@ -207,7 +207,7 @@ private slots:
         // Normal mode: only the password window.
         Tasten(&f.kasse(), {Qt::Key_F12});
         QTRY_VERIFY_WITH_TIMEOUT(Sichtbar(f, u"Anmeldung"_qs), 500);
-        QCOMPARE(f.kasse().zustand().Einstellmodus, 0);
+        QCOMPARE(f.kasse().zustand().Einstellmodus, false);
         Sichtbar(f, u"Anmeldung"_qs)->hide();
 
         // Set-up mode with the row shown: F12 leaves it at once, keeps the
@@ -217,7 +217,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(f.aktiv(u"Command101"_qs) && f.aktiv(u"Command7"_qs), 500);
         Tasten(&f.kasse(), {Qt::Key_F12});
         QTRY_COMPARE_WITH_TIMEOUT(f.panel(4), u"F1 - Tastenhilfe"_qs, 500);
-        QCOMPARE(f.kasse().zustand().Einstellmodus, 0);
+        QCOMPARE(f.kasse().zustand().Einstellmodus, false);
         QVERIFY(f.sichtbar(u"DataGrid1"_qs) && f.sichtbar(u"Protokoll"_qs) && !f.sichtbar(u"Shape2"_qs));
         QVERIFY(!f.aktiv(u"Command7"_qs));
         QVERIFY(f.sichtbar(u"Command101"_qs) && f.aktiv(u"Command101"_qs));

@@ -5,19 +5,32 @@
 #include "core/text_helfer.h"
 #include "model/kassen_modell.h"
 #include "model/protokoll.h"
+#include "model/tasten_ansicht.h"
 #include "persistence/abschluss.h"
 #include "persistence/bon_tabelle.h"
 #include "persistence/verkauf.h"
 #include "printing/drucker_port.h"
+#include "support/pseudo_terminal.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 using namespace zanti;
 
 namespace {
+
+// COM 1 to 16 name devices that do not exist, so no start opens a real line.
+void OhneDrucker(const QString &ordner)
+{
+    QFile f(QDir(ordner).filePath(u"schnittstellen.ini"_qs));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[COM]\r\n");
+    for (int i = 1; i <= 16; ++i)
+        f.write(QStringLiteral("COM%1=%2/kein-geraet-%1\r\n").arg(i).arg(ordner).toUtf8());
+}
 
 const QString kEingabeFehler = QStringLiteral("Ungültige Eingabe. Bitte versuchen Sie es noch einmal!");
 const QString kTischFehler = QStringLiteral("Ungültige Tischnummer. Bitte versuchen Sie es noch einmal!");
@@ -35,8 +48,14 @@ struct Aufbau
     QStringList meldungen;
     int tischErfragt = 0;
 
-    Aufbau()
+    // vorStart lays out files of the folder before the model starts.
+    explicit Aufbau(const std::function<void(const QDir &)> &vorStart = {})
     {
+        OhneDrucker(ordner.path());
+        if (vorStart)
+            vorStart(QDir(ordner.path()));
+        m.startBeginnen();
+        m.startBeenden();
         QObject::connect(&m, &KassenModell::anzeigeSetzen,
                          [this](KassenModell::Anzeigefeld f, const QString &t) { anzeige[f] = t; });
         QObject::connect(&m, &KassenModell::knopfFreigeben,
@@ -49,8 +68,6 @@ struct Aufbau
             z.Tasten.ArtikelPreis[k] = QString::number(k) + u",00"_qs;
         }
         z.Tasten.ArtikelPreis[7] = u"Unbekannt"_qs;
-        m.DatenbankEinrichten(m.DatenbankOeffnen());
-        m.ProtokollLaden();
     }
 
     QByteArray datei(const QString &name) const
@@ -99,6 +116,8 @@ private slots:
         QTest::newRow("no hundred") << "1 0 0 k3" << "10";
         QTest::newRow("zero alone is none") << "0 k3" << "1";
         QTest::newRow("cleared") << "5 C k3" << "1";
+        QTest::newRow("no digit after ten") << "1 0 7 k3" << "10";
+        QTest::newRow("zero after two") << "2 0 k3" << "2";
     }
     void menge()
     {
@@ -132,7 +151,7 @@ private slots:
         // In set-up mode a key is edited, not sold.
         int editor = -1;
         QObject::connect(&a.m, &KassenModell::tastenEditor, [&editor](int k) { editor = k; });
-        a.m.EinstellmodusSetzen(1);
+        QVERIFY(a.m.KennwortPruefen(a.z.Einstellung.Passwort));
         a.tippen(u"k4"_qs);
         QCOMPARE(editor, 4);
         QCOMPARE(a.m.bonTabelle().anzahl(), 1);
@@ -211,7 +230,7 @@ private slots:
         QCOMPARE(a.anzeige[KassenModell::Anzeigefeld::Text], u"ZURÜCK"_qs);
         QCOMPARE(a.anzeige[KassenModell::Anzeigefeld::Betrag], zurueck);
         QCOMPARE(a.knoepfe[KassenModell::Knopf::Gegeben], false);
-        QCOMPARE(a.z.Gegeben, 0);
+        QCOMPARE(a.z.Gegeben, false);
         QCOMPARE(a.z.Tischnummer, 0);
         QVERIFY(a.meldungen.isEmpty());
     }
@@ -223,7 +242,7 @@ private slots:
         a.m.GegebenTaste();
         QVERIFY(!a.m.EingabeUebernehmen(u"1,,2"_qs));
         QCOMPARE(a.meldungen, QStringList{kEingabeFehler});
-        QCOMPARE(a.z.Gegeben, 1);
+        QCOMPARE(a.z.Gegeben, true);
         QVERIFY(a.anzeige.isEmpty());
         // Given up (the keypad closed): the next "OK" is no amount given.
         a.m.EingabeAbgebrochen();
@@ -292,9 +311,211 @@ private slots:
         a.z.Einstellung.Passwort = u"Ab12"_qs;
         QVERIFY(!a.m.KennwortPruefen(u"ab12"_qs));
         QVERIFY(!a.m.KennwortPruefen(QString()));
-        QCOMPARE(a.z.Einstellmodus, 0);
+        QCOMPARE(a.z.Einstellmodus, false);
         QVERIFY(a.m.KennwortPruefen(u"Ab12"_qs));
-        QCOMPARE(a.z.Einstellmodus, 1);
+        QCOMPARE(a.z.Einstellmodus, true);
+    }
+
+    // What the printer reports shows in panel 8.
+    void druckerstatus_data()
+    {
+        QTest::addColumn<QByteArray>("antwort");
+        QTest::addColumn<QString>("panel8");
+        QTest::newRow("bereit") << QByteArray("\x14\0\0\0", 4) << u"Drucker bereit "_qs;
+        QTest::newRow("Schublade") << QByteArray("\x10") << u"Schublade offen "_qs;
+        QTest::newRow("Papier") << QByteArray("\x1c") << u" Papier ? "_qs;
+        QTest::newRow("Deckel") << QByteArray("\x3c") << u" Fehler "_qs;
+        QTest::newRow("Feedtaste") << QByteArray("\x5c") << u" Feedtaste "_qs;
+        QTest::newRow("unbekannt") << QByteArray("\x12") << u"18"_qs;
+        QTest::newRow("zwei auf einmal: nur der erste zaehlt") << QByteArray("\x14\x1c")
+                                                                << u"Drucker bereit "_qs;
+    }
+    void druckerstatus()
+    {
+        QFETCH(QByteArray, antwort);
+        QFETCH(QString, panel8);
+        test::PseudoTerminal drucker;
+        QVERIFY(drucker.offen());
+        // COM 1 is the pseudo-terminal, and setting 6 names it.
+        Aufbau a([&drucker](const QDir &ordner) {
+            QFile com(ordner.filePath(u"schnittstellen.ini"_qs));
+            QVERIFY(com.open(QIODevice::WriteOnly));
+            com.write("[COM]\r\nCOM1=" + drucker.geraet().toUtf8() + "\r\n");
+            QFile status(ordner.filePath(u"Einstellungen.ini"_qs));
+            QVERIFY(status.open(QIODevice::WriteOnly));
+            status.write("[Status]\r\nEinstellung6=1\r\n");
+        });
+        QVERIFY(a.z.Einstellung.DruckerEin);
+        QStringList gezeigt;
+        QObject::connect(&a.m, &KassenModell::statusSetzen, [&gezeigt](int panel, const QString &text) {
+            if (panel == 8)
+                gezeigt << text;
+        });
+        drucker.senden(antwort);
+        QTRY_VERIFY_WITH_TIMEOUT((a.m.DruckerStatusLesen(), !gezeigt.isEmpty()), 2000);
+        QCOMPARE(gezeigt.first(), panel8);
+    }
+
+    // A key whose price is no number books nothing and says so once.
+    void preisOhneZahl_data()
+    {
+        QTest::addColumn<QString>("preis");
+        QTest::newRow("Leerzeichen") << u"  "_qs;
+        QTest::newRow("Text") << u"zwei Euro"_qs;
+        QTest::newRow("Unbekannt") << u"Unbekannt"_qs;
+        QTest::newRow("zu gross zum Rechnen") << u"999999999999999"_qs;
+    }
+    void preisOhneZahl()
+    {
+        QFETCH(QString, preis);
+        Aufbau a;
+        a.z.Tasten.ArtikelPreis[1] = preis;
+        a.tippen(u"2 k1"_qs);
+        QCOMPARE(a.m.bonTabelle().anzahl(), 0);
+        QCOMPARE(a.meldungen, QStringList{u"Diese Taste hat keinen gültigen Preis."_qs});
+        QCOMPARE(a.z.Anzahl_Eingabe, u"0"_qs);
+        QCOMPARE(a.z.Zaehler, 0);
+        QCOMPARE(a.m.protokoll().zeilen(), 0);
+    }
+
+    // The window follows the mode once per change, F12 and HOME alike.
+    void einstellmodusAngesagt()
+    {
+        Aufbau a;
+        QList<bool> modi;
+        QStringList panel4;
+        int tasten = 0;
+        QObject::connect(&a.m, &KassenModell::einstellmodusGeaendert, [&](bool ein) { modi << ein; });
+        QObject::connect(&a.m, &KassenModell::tastenGeaendert, [&] { ++tasten; });
+        QObject::connect(&a.m, &KassenModell::statusSetzen, [&](int panel, const QString &text) {
+            if (panel == 4)
+                panel4 << text;
+        });
+        a.m.EinstellmodusVerlassen();
+        QVERIFY(a.m.KennwortPruefen(a.z.Einstellung.Passwort));
+        QVERIFY(a.m.KennwortPruefen(a.z.Einstellung.Passwort));
+        a.m.EinstellmodusVerlassen();
+        a.m.EinstellmodusVerlassen();
+        QCOMPARE(modi, QList<bool>({true, false}));
+        QCOMPARE(panel4, QStringList({u"Einstellen"_qs, u"F1 - Tastenhilfe"_qs}));
+        QCOMPARE(tasten, 2);
+        // A key edited or a layout loaded is announced too.
+        a.m.TasteAendern(1, u"Cola"_qs, u"2"_qs, {});
+        a.m.TastenLadenAus(a.ordner.filePath(u"kasse.ini"_qs));
+        QCOMPARE(tasten, 4);
+    }
+
+    void tastenAnsicht_data()
+    {
+        QTest::addColumn<QString>("preis");
+        QTest::addColumn<QString>("farbe");
+        QTest::addColumn<bool>("einstellmodus");
+        QTest::addColumn<int>("aktiv"); // -1: unchanged
+        QTest::addColumn<bool>("gefaerbt");
+        QTest::newRow("mit Preis") << u"2,00"_qs << u"255"_qs << false << -1 << true;
+        QTest::newRow("ohne Preis gesperrt") << QString() << u"255"_qs << false << 0 << true;
+        QTest::newRow("Einstellmodus gibt frei") << QString() << u"255"_qs << true << 1 << true;
+        QTest::newRow("Preis keine Zahl bleibt") << u"Unbekannt"_qs << u"255"_qs << false << -1 << true;
+        QTest::newRow("Farbe keine Zahl") << u"2,00"_qs << u"rot"_qs << false << -1 << false;
+        QTest::newRow("Farbe zu gross") << u"2,00"_qs << u"4294967296"_qs << false << -1 << false;
+    }
+
+    // Key 2 as given between keys 1 and 3 with price and colour.
+    void tastenAnsicht()
+    {
+        QFETCH(QString, preis);
+        QFETCH(QString, farbe);
+        QFETCH(bool, einstellmodus);
+        QFETCH(int, aktiv);
+        QFETCH(bool, gefaerbt);
+        TastenLayout layout;
+        for (int k = 1; k <= kArtikelTasten; ++k) {
+            layout.ArtikelText[k] = u"T"_qs;
+            layout.ArtikelPreis[k] = u"1,00"_qs;
+            layout.ArtikelFarbe[k] = u"65280"_qs;
+        }
+        layout.ArtikelPreis[2] = preis;
+        layout.ArtikelFarbe[2] = farbe;
+        const JeTaste<TastenAnsicht> ansicht = ArtikelTastenAnsicht(layout, einstellmodus);
+        QCOMPARE(ansicht[2].beschriftung, u"T\n"_qs + preis);
+        QCOMPARE(ansicht[2].aktiv.has_value(), aktiv >= 0);
+        if (aktiv >= 0)
+            QCOMPARE(*ansicht[2].aktiv, aktiv == 1);
+        QCOMPARE(ansicht[1].farbe, std::optional<qint64>(65280));
+        QCOMPARE(ansicht[2].farbe.has_value(), gefaerbt);
+        // A colour that is no number stops the colouring there.
+        QCOMPARE(ansicht[3].farbe.has_value(), gefaerbt);
+    }
+
+    // The port dialog's entry; -1: no port number, the port stays.
+    void portEingabe_data()
+    {
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("feldDanach");
+        QTest::newRow("Zahl") << u"5"_qs << 5 << u"5"_qs;
+        QTest::newRow("leer heisst 1") << QString() << 1 << u"1"_qs;
+        QTest::newRow("nur Blanks heisst 1") << u"  "_qs << 1 << u"1"_qs;
+        QTest::newRow("über 16 wird 16") << u"20"_qs << 16 << u"16"_qs;
+        QTest::newRow("16 bleibt") << u"16"_qs << 16 << u"16"_qs;
+        QTest::newRow("Blanks um die Zahl") << u" 7 "_qs << 7 << u" 7 "_qs;
+        QTest::newRow("halb auf gerade abgerundet") << u"4,5"_qs << 4 << u"4,5"_qs;
+        QTest::newRow("halb auf gerade aufgerundet") << u"3,5"_qs << 4 << u"3,5"_qs;
+        QTest::newRow("Punkt als Komma") << u"5.6"_qs << 6 << u"5.6"_qs;
+        QTest::newRow("Buchstaben") << u"abc"_qs << -1 << u"abc"_qs;
+        QTest::newRow("Zahl mit Buchstaben") << u"3a"_qs << -1 << u"3a"_qs;
+        QTest::newRow("zwei Kommas") << u"1,2,3"_qs << -1 << u"1,2,3"_qs;
+        QTest::newRow("null") << u"0"_qs << -1 << u"0"_qs;
+        QTest::newRow("negativ") << u"-3"_qs << -1 << u"-3"_qs;
+        QTest::newRow("unter 1 gerundet") << u"0,4"_qs << -1 << u"0,4"_qs;
+    }
+    void portEingabe()
+    {
+        QFETCH(QString, eingabe);
+        QFETCH(int, port);
+        QFETCH(QString, feldDanach);
+        QString text = eingabe;
+        const std::optional<int> nummer = DruckerDienst::PortEingabe(text);
+        QCOMPARE(nummer.value_or(-1), port);
+        QCOMPARE(text, feldDanach);
+    }
+
+    // The head lines and logo number from the dialog; -1: refused.
+    void bonkopf_data()
+    {
+        QTest::addColumn<QString>("logo");
+        QTest::addColumn<int>("nummer");
+        QTest::newRow("Zahl") << u"7"_qs << 7;
+        QTest::newRow("leer heisst 0") << QString() << 0;
+        QTest::newRow("halb auf gerade") << u"2,5"_qs << 2;
+        QTest::newRow("schlecht: Buchstaben") << u"A"_qs << -1;
+        QTest::newRow("schlecht: Zahl mit Text") << u"2b"_qs << -1;
+        QTest::newRow("schlecht: zu gross") << u"40000"_qs << -1;
+        QTest::newRow("schlecht: nur Blanks") << u"  "_qs << -1;
+    }
+    void bonkopf()
+    {
+        QFETCH(QString, logo);
+        QFETCH(int, nummer);
+        Aufbau a;
+        a.z.Einstellung.BonImageNr = 1;
+        const Kopfzeilen alt = a.m.BonkopfLesen();
+        Kopfzeilen neu = alt;
+        neu[1] = u"TSV"_qs;
+        neu[2].clear();
+        const std::optional<QString> fehler = a.m.BonkopfUebernehmen(neu, logo);
+        if (nummer < 0) {
+            QCOMPARE(fehler, std::optional<QString>(u"Bitte nur Zahlen eingeben."_qs));
+            QCOMPARE(a.z.Einstellung.BonImageNr, 1);
+            QCOMPARE(a.z.Kopfzeile, alt);
+            QVERIFY(a.datei(u"bonkopf.ini"_qs).isEmpty());
+            return;
+        }
+        QCOMPARE(fehler, std::nullopt);
+        QCOMPARE(a.z.Einstellung.BonImageNr, nummer);
+        QCOMPARE(a.z.Kopfzeile[1], u"TSV"_qs);
+        QCOMPARE(a.z.Kopfzeile[2], u" "_qs); // an empty line is kept as one blank
+        QVERIFY(a.datei(u"bonkopf.ini"_qs).contains("Titel1=TSV\r\nTitel2= \r\n"));
     }
 
     void schalterNurImEinstellmodus()
@@ -314,7 +535,7 @@ private slots:
         a.m.SalatUmschalten();
         QCOMPARE(a.m.SalatBeschriftung(), u"Taste25 Salat = 1"_qs);
 
-        a.m.EinstellmodusSetzen(1);
+        QVERIFY(a.m.KennwortPruefen(a.z.Einstellung.Passwort));
         a.m.EinzelbonUmschalten();
         a.m.TischnummerUmschalten();
         a.m.ProtokollLoeschen();
@@ -334,11 +555,10 @@ private slots:
         // Missing, or a folder in its place: the protocol starts empty.
         Aufbau a;
         QCOMPARE(a.z.Zaehler, 0);
-        QVERIFY(QDir(a.ordner.path()).mkdir(u"protokoll.txt"_qs));
-        a.tippen(u"k1"_qs);
-        a.m.ProtokollLaden();
-        QCOMPARE(a.z.Zaehler, 0);
         QCOMPARE(a.m.protokoll().zeilen(), 0);
+        Aufbau b([](const QDir &ordner) { QVERIFY(ordner.mkdir(u"protokoll.txt"_qs)); });
+        QCOMPARE(b.z.Zaehler, 0);
+        QCOMPARE(b.m.protokoll().zeilen(), 0);
     }
 
     // A season's protocol is read on another core while the window builds
@@ -359,7 +579,9 @@ private slots:
 
         DruckerPort port;
         KassenModell m(ordner.path(), port);
-        m.starten();
+        OhneDrucker(ordner.path());
+        m.startBeginnen();
+        m.startBeenden();
         QCOMPARE(m.zustand().Zaehler, 20000);
         QCOMPARE(m.protokoll().bytes(), sauber);
         QCOMPARE(m.protokoll().zeile(0), u"Zeile 20000 mit einem Text dahinter"_qs);

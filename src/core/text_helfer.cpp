@@ -121,4 +121,14 @@ QString IniTextBereinigen(const QString &text)
     return sauber;
 }
 
+QString ZeitText(const QTime &zeit)
+{
+    return zeit.toString(QStringLiteral("hh:mm:ss"));
+}
+
+QString DatumText(const QDate &datum)
+{
+    return datum.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
 } // namespace zanti

@@ -2,8 +2,10 @@
 // Text conversions between the register and the outside world: the files are
 // Windows-1252, the printer speaks code page 437.
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 namespace zanti {
 
@@ -25,5 +27,10 @@ QByteArray UmlauteWandeln(const QString &text);
 // separators are dropped, so no typed text can start a new key or section.
 // Every other character stays.
 QString IniTextBereinigen(const QString &text);
+
+// The German time and date of receipts, reports and the status bar:
+// 14:05:09 and 07.12.2026.
+QString ZeitText(const QTime &zeit);
+QString DatumText(const QDate &datum);
 
 } // namespace zanti

@@ -12,6 +12,23 @@ QString DruckerDienst::PortMeldung(const QString &port)
     return QStringLiteral("Schnittstelle an COM ") + port + QStringLiteral(" kann nicht geöffnet werden!");
 }
 
+std::optional<int> DruckerDienst::PortEingabe(QString &text)
+{
+    if (text.trimmed().isEmpty())
+        text = QStringLiteral("1");
+    const std::optional<Cent> wert = BetragLesen(text);
+    if (!wert)
+        return std::nullopt;
+    if (*wert > Cent{DruckerPort::kHoechsterPort} * 100)
+        text = QString::number(DruckerPort::kHoechsterPort);
+    // Port 0 or below would be refused by the port anyway; say so before
+    // the working port is closed.
+    const std::optional<int> nummer = GanzzahlLesen(text);
+    if (!nummer || *nummer < 1)
+        return std::nullopt;
+    return nummer;
+}
+
 bool DruckerDienst::oeffnen()
 {
     return m_port.oeffnen(ComGeraet(m_ordner, m_port.CommPort()));

@@ -34,6 +34,11 @@ public:
     enum class Schaltweg { Knopf, Taste };
     bool umschalten(bool ein, const QString &einstellung6, Schaltweg weg, QString *meldung);
 
+    // The port dialog's entry as typed, changed to what is to stand in the
+    // field: empty means 1, a number above the last port the last port.
+    // The port number, or nothing when the entry is no port number.
+    static std::optional<int> PortEingabe(QString &text);
+
     // The port dialog's choice: closes the old port and opens port nummer;
     // nothing (the printer runs on it) or the message to show. text is the
     // number as typed, for the message.

@@ -26,6 +26,8 @@ const QString kTastenflaeche = QStringLiteral("-2147483633");
 
 } // namespace
 
+const QString KassenModell::kTastenhilfe = QStringLiteral("F1 - Tastenhilfe");
+
 KassenModell::KassenModell(const QString &programmordner, DruckerPort &port, QObject *eltern)
     : QObject(eltern)
     , m_ordner(programmordner)
@@ -34,7 +36,7 @@ KassenModell::KassenModell(const QString &programmordner, DruckerPort &port, QOb
     , m_bon(new BonTabelle(this))
     , m_protokoll(new Protokoll(this))
 {
-    z.Anzahl_Eingabe = u"0"_qs;
+    m_zustand.Anzahl_Eingabe = u"0"_qs;
 }
 
 void KassenModell::fehler(const QString &text)
@@ -43,90 +45,101 @@ void KassenModell::fehler(const QString &text)
     emit meldung(text, u"Fehler"_qs);
 }
 
+void KassenModell::einstellmodusSetzen(bool ein)
+{
+    if (m_zustand.Einstellmodus == ein)
+        return;
+    m_zustand.Einstellmodus = ein;
+    emit statusSetzen(4, ein ? u"Einstellen"_qs : kTastenhilfe);
+    emit einstellmodusGeaendert(ein);
+    emit tastenGeaendert();
+}
+
 void KassenModell::ArtikelTaste(int k)
 {
-    z.Taste = k;
+    m_zustand.Taste = k;
     ArtikelBuchen();
 }
 
 void KassenModell::ArtikelBuchen()
 {
-    const int k = z.Taste;
+    const int k = m_zustand.Taste;
     // Whatever happens, the next key starts without a quantity.
-    const auto mengeZuruecksetzen = qScopeGuard([this] { z.Anzahl_Eingabe = u"0"_qs; });
+    const auto mengeZuruecksetzen = qScopeGuard([this] { m_zustand.Anzahl_Eingabe = u"0"_qs; });
 
-    if (z.Einstellmodus == 1) {
+    if (m_zustand.Einstellmodus) {
         emit tastenEditor(k);
         return;
     }
     emit tastenEditor(0);
 
-    if (z.Einstellung.TischnummerAnzeige && z.Tischnummer == 0) {
+    if (m_zustand.Einstellung.TischnummerAnzeige && m_zustand.Tischnummer == 0) {
         emit tischnummerErfragen();
         emit anzeigeSetzen(Anzeigefeld::Text, u"TISCHNUMMER"_qs);
         emit anzeigeSetzen(Anzeigefeld::Betrag, {});
         emit anzeigeSetzen(Anzeigefeld::Waehrung, {});
         return;
     }
-    if (Menge(z.Anzahl_Eingabe) == 0)
-        z.Anzahl_Eingabe = u"1"_qs;
+    if (Menge(m_zustand.Anzahl_Eingabe) == 0)
+        m_zustand.Anzahl_Eingabe = u"1"_qs;
 
-    const std::optional<Cent> betrag = ZeilenBetrag(z.Tasten.ArtikelPreis[k], z.Anzahl_Eingabe);
+    const std::optional<Cent> betrag =
+        ZeilenBetrag(m_zustand.Tasten.ArtikelPreis[k], m_zustand.Anzahl_Eingabe);
     if (!betrag) {
         fehler(u"Diese Taste hat keinen gültigen Preis."_qs);
         return;
     }
 
     BonZeile zeile;
-    zeile.Anzahl = z.Anzahl_Eingabe;
-    zeile.Artikel = z.Tasten.ArtikelText[k];
+    zeile.Anzahl = m_zustand.Anzahl_Eingabe;
+    zeile.Artikel = m_zustand.Tasten.ArtikelText[k];
     zeile.Preis = BetragFormat(*betrag);
+    zeile.Menge = Menge(m_zustand.Anzahl_Eingabe);
+    zeile.Betrag = *betrag;
     zeile.Tastennr = k;
-    zeile.BonId = z.Zaehler;
+    zeile.BonId = m_zustand.Zaehler;
     if (!m_bon->hinzufuegen(zeile) && !(datenbankAusgefallen() && m_bon->hinzufuegen(zeile))) {
         fehler(u"Die Buchung konnte nicht gespeichert werden. Bitte noch einmal versuchen."_qs);
         return;
     }
 
     emit anzeigeSetzen(Anzeigefeld::Waehrung, u"€ "_qs);
-    emit anzeigeSetzen(Anzeigefeld::Menge, z.Anzahl_Eingabe);
-    emit anzeigeSetzen(Anzeigefeld::Text, z.Tasten.ArtikelText[k]);
+    emit anzeigeSetzen(Anzeigefeld::Menge, m_zustand.Anzahl_Eingabe);
+    emit anzeigeSetzen(Anzeigefeld::Text, m_zustand.Tasten.ArtikelText[k]);
     emit anzeigeSetzen(Anzeigefeld::Betrag, zeile.Preis);
 
-    ProtokollEintragen();
+    ProtokollEintragen(zeile);
     emit knopfFreigeben(Knopf::Istgleich, true);
     emit knopfFreigeben(Knopf::Storno, true);
     emit knopfFreigeben(Knopf::Gegeben, false);
 }
 
-void KassenModell::ProtokollEintragen()
+void KassenModell::ProtokollEintragen(const BonZeile &zeile)
 {
-    const int k = z.Taste;
-    const Cent betrag = ZeilenBetrag(z.Tasten.ArtikelPreis[k], z.Anzahl_Eingabe).value_or(0);
     m_protokoll->zeileVoranstellen(ProtokollVerkaufsZeile(
-        z.Zaehler, QTime::currentTime(), z.Anzahl_Eingabe, z.Tasten.ArtikelText[k], betrag));
-    ++z.Zaehler;
+        m_zustand.Zaehler, QTime::currentTime(), zeile.Anzahl, zeile.Artikel, zeile.Betrag));
+    ++m_zustand.Zaehler;
 }
 
 void KassenModell::MengenZiffer(int ziffer)
 {
     // A second digit does not append: only "1" then "0" makes 10.
-    if (Menge(z.Anzahl_Eingabe) < 100)
-        z.Anzahl_Eingabe = QString::number(ziffer);
+    if (Menge(m_zustand.Anzahl_Eingabe) < 100)
+        m_zustand.Anzahl_Eingabe = QString::number(ziffer);
     emit anzeigeSetzen(Anzeigefeld::Text, {});
-    emit anzeigeSetzen(Anzeigefeld::Menge, z.Anzahl_Eingabe);
+    emit anzeigeSetzen(Anzeigefeld::Menge, m_zustand.Anzahl_Eingabe);
 }
 
 void KassenModell::MengeNull()
 {
-    if (Menge(z.Anzahl_Eingabe) == 100)
-        z.Anzahl_Eingabe += u'0';
-    emit anzeigeSetzen(Anzeigefeld::Menge, z.Anzahl_Eingabe);
+    if (Menge(m_zustand.Anzahl_Eingabe) == 100)
+        m_zustand.Anzahl_Eingabe += u'0';
+    emit anzeigeSetzen(Anzeigefeld::Menge, m_zustand.Anzahl_Eingabe);
 }
 
 void KassenModell::MengeLoeschen()
 {
-    z.Anzahl_Eingabe = u"0"_qs;
+    m_zustand.Anzahl_Eingabe = u"0"_qs;
     emit anzeigeSetzen(Anzeigefeld::Menge, {});
     emit anzeigeSetzen(Anzeigefeld::Text, {});
     emit anzeigeSetzen(Anzeigefeld::Betrag, {});
@@ -152,17 +165,18 @@ bool KassenModell::TasteAendern(int k, const QString &text, const QString &preis
                      u"Fehler"_qs);
         return false;
     }
-    z.Tasten.ArtikelText[k] = text.isEmpty() ? u" "_qs : text;
-    z.Tasten.ArtikelFarbe[k] = farbe.isEmpty() ? kTastenflaeche : farbe;
+    m_zustand.Tasten.ArtikelText[k] = text.isEmpty() ? u" "_qs : text;
+    m_zustand.Tasten.ArtikelFarbe[k] = farbe.isEmpty() ? kTastenflaeche : farbe;
     if (!preis.isEmpty()) {
         // A price that reads as a number is stored as "##0.00"; any other
         // text stays as typed (the key then refuses to sell).
         const std::optional<Cent> betrag = BetragLesen(preis);
-        z.Tasten.ArtikelPreis[k] = betrag ? BetragFormat(*betrag) : preis;
+        m_zustand.Tasten.ArtikelPreis[k] = betrag ? BetragFormat(*betrag) : preis;
     } else {
-        z.Tasten.ArtikelPreis[k] = u" "_qs;
+        m_zustand.Tasten.ArtikelPreis[k] = u" "_qs;
     }
     TastenSpeichern();
+    emit tastenGeaendert();
     return true;
 }
 
@@ -170,52 +184,53 @@ void KassenModell::SalatUmschalten()
 {
     // Setting 8 that is no number (a first start) counts as off, as it does
     // for the printing.
-    z.Einstellung.Salat = SalatbonEin(z.Einstellung.Salat) ? u"0"_qs : u"1"_qs;
+    m_zustand.Einstellung.Salat = SalatbonEin(m_zustand.Einstellung.Salat) ? u"0"_qs : u"1"_qs;
     emit salatGeaendert(SalatBeschriftung());
 }
 
 QString KassenModell::SalatBeschriftung() const
 {
-    return u"Taste25 Salat = "_qs + z.Einstellung.Salat;
+    return u"Taste25 Salat = "_qs + m_zustand.Einstellung.Salat;
 }
 
 void KassenModell::SchalterAnzeigen()
 {
-    emit statusSetzen(6, z.Einstellung.Einzelbon ? u"F3 - Einzelbon ein"_qs : u"F3 - Einzelbon aus"_qs);
-    emit statusSetzen(7, z.Einstellung.TischnummerAnzeige ? u"F4 - Tischnr. ein"_qs : u"F4 - Tischnr. aus"_qs);
+    const Einstellungen &e = m_zustand.Einstellung;
+    emit statusSetzen(6, e.Einzelbon ? u"F3 - Einzelbon ein"_qs : u"F3 - Einzelbon aus"_qs);
+    emit statusSetzen(7, e.TischnummerAnzeige ? u"F4 - Tischnr. ein"_qs : u"F4 - Tischnr. aus"_qs);
 }
 
 void KassenModell::EinzelbonUmschalten()
 {
-    if (z.Einstellmodus != 1)
+    if (!m_zustand.Einstellmodus)
         return;
-    z.Einstellung.Einzelbon = !z.Einstellung.Einzelbon;
+    m_zustand.Einstellung.Einzelbon = !m_zustand.Einstellung.Einzelbon;
     SchalterAnzeigen();
 }
 
 void KassenModell::TischnummerUmschalten()
 {
-    if (z.Einstellmodus != 1)
+    if (!m_zustand.Einstellmodus)
         return;
-    z.Einstellung.TischnummerAnzeige = !z.Einstellung.TischnummerAnzeige;
+    m_zustand.Einstellung.TischnummerAnzeige = !m_zustand.Einstellung.TischnummerAnzeige;
     SchalterAnzeigen();
 }
 
 void KassenModell::ProtokollLoeschen()
 {
-    if (z.Einstellmodus != 1)
+    if (!m_zustand.Einstellmodus)
         return;
     m_protokoll->leeren();
 }
 
 void KassenModell::VerkaufszahlenLoeschen()
 {
-    if (z.Einstellmodus != 1)
+    if (!m_zustand.Einstellmodus)
         return;
     for (int i = 1; i <= kEinnahmen; ++i)
-        z.Verkauft[i] = 0;
-    z.Gesamteinnahme = 0;
-    emit statusSetzen(3, BetragFormat(z.Gesamteinnahme));
+        m_zustand.Verkauft[i] = 0;
+    m_zustand.Gesamteinnahme = 0;
+    emit statusSetzen(3, BetragFormat(m_zustand.Gesamteinnahme));
 }
 
 } // namespace zanti

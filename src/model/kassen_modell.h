@@ -3,11 +3,12 @@
 //
 // How a sale flows: the window hands a tap to the model (one way in). An
 // article key calls ArtikelTaste(k): the line's amount is the key's price
-// from kasse.ini times the quantity typed, in whole cents; the row goes into
-// the open receipt, table Bon of daten.db (BonTabelle), and the protocol line
-// goes on top of the Protokoll, which keeps protokoll.txt's bytes ready.
-// "=" calls BonAbschliessen(): the counts per key and the takings are summed,
-// and ONE transaction of daten.db deletes the receipt's rows and stores a
+// from kasse.ini times the quantity typed, in whole cents, computed once; the
+// row, its cents beside the texts, goes into the open receipt, table Bon of
+// daten.db (BonTabelle), and the protocol line goes on top of the Protokoll,
+// which keeps protokoll.txt's bytes ready. "=" calls BonAbschliessen(): the
+// rows' cents give the counts per key and the takings, and ONE transaction
+// of daten.db deletes the receipt's rows and stores a
 // redo record (the protocol's new lines, verkauf.ini before and after).
 // Only then does the drawer open, the receipt go to the printer port, and
 // protokoll.txt, verkauf.ini and Einstellungen.ini get replaced; the record
@@ -53,37 +54,21 @@ public:
     KassenModell(const QString &programmordner, DruckerPort &port, QObject *eltern = nullptr);
     ~KassenModell() override;
 
-    KassenZustand &zustand() { return z; }
-    const KassenZustand &zustand() const { return z; }
+    KassenZustand &zustand() { return m_zustand; }
+    const KassenZustand &zustand() const { return m_zustand; }
     BonTabelle &bonTabelle() { return *m_bon; }
     Protokoll &protokoll() { return *m_protokoll; }
     const Protokoll &protokoll() const { return *m_protokoll; }
 
-    // The whole start (kassen_modell_start.cpp): the steps below in their
-    // order, then the status texts, the receipt table and the printer, each
-    // announced by startSchritt.
-    void starten();
-    // The same start in two parts, for a window that builds itself in
-    // between: first the database, which needs no window, then the rest.
+    // The start (kassen_modell_start.cpp), in two parts for a window that
+    // builds itself in between: first what needs no window (the database,
+    // the files, the printer), then the status texts, the receipt table and
+    // the printer's state, each announced by startSchritt.
     void startBeginnen();
     void startBeenden();
 
-    // Start-up steps (kassen_modell_dateien.cpp). Opens daten.db and, before
-    // any file is read, finishes a close a power cut interrupted.
-    bool DatenbankOeffnen();
-    // Drops the rows an earlier run left; without the file the receipt is
-    // kept in memory.
-    void DatenbankEinrichten(bool offen);
-    void ProtokollLaden();
-    void TastenLaden();
-    void VerkaufszahlenLaden();
-    void BonkopfLaden();
-    void EinstellungenLaden();
-
     // Booking (kassen_modell.cpp).
     void ArtikelTaste(int k);
-    void ArtikelBuchen();
-    void ProtokollEintragen();
     void MengenZiffer(int ziffer);
     void MengeNull();
     void MengeLoeschen();
@@ -92,7 +77,6 @@ public:
 
     // Closing and voiding (kassen_modell_abschluss.cpp).
     void BonAbschliessen();
-    void BonDrucken(const QList<BonZeile> &zeilen);
     // Opens the cash drawer by hand.
     void SchubladeOeffnen();
     // Voids row zeile of the open receipt; false when nothing was voided.
@@ -108,11 +92,15 @@ public:
     bool Schnellbetraege() const;
     // True opens set-up mode.
     bool KennwortPruefen(const QString &eingabe);
-    void EinstellmodusSetzen(int modus) { z.Einstellmodus = modus; }
+    // Leaving asks no password (F12, HOME).
+    void EinstellmodusVerlassen() { einstellmodusSetzen(false); }
     // The head lines as bonkopf.ini holds them now (they become the
-    // register's), and the new ones from the dialog, saved at once.
+    // register's), and the new ones from the dialog as typed, saved at once:
+    // an empty line is kept as one blank, an empty logo number as 0. When
+    // the logo number is no number nothing changes and the message to show
+    // in the dialog comes back.
     Kopfzeilen BonkopfLesen();
-    void BonkopfUebernehmen(const Kopfzeilen &kopfzeile, int bonImageNr);
+    std::optional<QString> BonkopfUebernehmen(const Kopfzeilen &kopfzeile, const QString &logo);
 
     // The key editor's "Übernahme" for key k (saved at once), and a layout
     // file chosen by the operator. Text the files and the printer cannot
@@ -133,17 +121,11 @@ public:
     void VerkaufszahlenLoeschen();
 
     // The printer (kassen_modell_drucker.cpp), through the printer service.
-    // Opening it and telling the result are two steps, so that the start
-    // can open it before the window is built; DruckerStarten opens it first
-    // if that has not happened.
-    void DruckerOeffnen();
-    void DruckerStarten();
     using Schaltweg = DruckerDienst::Schaltweg;
     void DruckerUmschalten(Schaltweg weg);
     // The port dialog's choice: nothing when the printer runs on it, else
     // the message to show there.
     std::optional<QString> SchnittstelleWaehlen(int nummer, const QString &text);
-    int DruckerPortNummer() const;
     void DruckerStatusLesen();
     // A write met a broken line (a printer unplugged mid-receipt).
     void DruckerFehler();
@@ -153,7 +135,6 @@ public:
 
     // Saving (kassen_modell_dateien.cpp), each file on its own: one that
     // cannot be written is reported once and saved again next time.
-    void TastenSpeichern();
     // False when either file could not be written.
     bool VerkaufSpeichern();
     void EinstellungenSpeichern();
@@ -166,8 +147,13 @@ public:
 signals:
     // A progress text of the start.
     void startSchritt(const QString &text);
-    // The key layout was read at the start: the keys are to be labelled.
-    void tastenGeladen();
+    // The key layout or the mode changed: the keys are to be shown anew
+    // (ArtikelTastenAnsicht).
+    void tastenGeaendert();
+    // Set-up mode was entered (true) or left.
+    void einstellmodusGeaendert(bool ein);
+    // The printer button's caption, "Com n".
+    void comBeschriftung(const QString &text);
     void anzeigeSetzen(KassenModell::Anzeigefeld feld, const QString &text);
     void knopfFreigeben(KassenModell::Knopf knopf, bool aktiv);
     void statusSetzen(int panel, const QString &text);
@@ -182,6 +168,26 @@ signals:
     void berichtZeigen(const QString &text);
 
 private:
+    // Start-up steps (kassen_modell_dateien.cpp). Opens daten.db and, before
+    // any file is read, finishes a close a power cut interrupted.
+    bool DatenbankOeffnen();
+    // Drops the rows an earlier run left; without the file the receipt is
+    // kept in memory.
+    void DatenbankEinrichten(bool offen);
+    void ProtokollLaden();
+    void TastenLaden();
+    void VerkaufszahlenLaden();
+    void BonkopfLaden();
+    void EinstellungenLaden();
+    // The printer is opened in the start's first part and told in its second.
+    void DruckerOeffnen();
+    void DruckerStarten();
+
+    void ArtikelBuchen();
+    void ProtokollEintragen(const BonZeile &zeile);
+    void BonDrucken(const QList<BonZeile> &zeilen);
+    void TastenSpeichern();
+
     Abschluss abschlussVorbereiten(const Verkaufszahlen &verkauft) const;
     void abschlussFehlgeschlagen();
     void abschluesseNachholen();
@@ -192,6 +198,10 @@ private:
     // protokoll.txt from the protocol's bytes and verkauf.ini as given.
     bool dateienSchreiben(const QByteArray &verkauf);
     void fehler(const QString &text);
+    void einstellmodusSetzen(bool ein);
+    void comZeigen(const QString &port);
+    // Panel 4 outside set-up mode.
+    static const QString kTastenhilfe;
     bool rueckgeld(QString eingabe);
     bool tischnummer(const QString &eingabe);
     QString datei(const QString &name) const;
@@ -202,7 +212,7 @@ private:
     const QString m_ordner;
     DruckerPort &m_port;
     std::unique_ptr<DruckerDienst> m_drucker;
-    KassenZustand z;
+    KassenZustand m_zustand;
     BonTabelle *m_bon = nullptr;
     Protokoll *m_protokoll = nullptr;
     QSet<QString> m_fehlerhafteDateien;

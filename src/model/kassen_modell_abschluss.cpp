@@ -21,21 +21,21 @@ namespace zanti {
 void KassenModell::BonAbschliessen()
 {
     const QList<BonZeile> zeilen = m_bon->zeilen();
-    Verkaufszahlen verkauft = z.Verkauft;
+    Verkaufszahlen verkauft = m_zustand.Verkauft;
     std::optional<Cent> summe = 0;
     std::optional<Cent> gesamteinnahme;
     bool passt = true;
     for (const BonZeile &zeile : zeilen) {
         // Element 36 holds the takings, never a key count.
         if (zeile.Tastennr >= 1 && zeile.Tastennr <= kArtikelTasten) {
-            const auto anzahl = SummeAddieren(verkauft[zeile.Tastennr], BetragLesen(zeile.Anzahl).value_or(0));
+            const auto anzahl = SummeAddieren(verkauft[zeile.Tastennr], zeile.Menge);
             passt = passt && anzahl;
             verkauft[zeile.Tastennr] = anzahl.value_or(0);
         }
-        summe = summe ? SummeAddieren(*summe, BetragLesen(zeile.Preis).value_or(0)) : summe;
+        summe = summe ? SummeAddieren(*summe, zeile.Betrag) : summe;
     }
     if (summe)
-        gesamteinnahme = SummeAddieren(z.Gesamteinnahme, *summe);
+        gesamteinnahme = SummeAddieren(m_zustand.Gesamteinnahme, *summe);
     if (!passt || !gesamteinnahme) {
         fehler(u"Der Bon kann nicht abgeschlossen werden: die Summe ist zu groß für die Kasse."_qs);
         return;
@@ -49,27 +49,27 @@ void KassenModell::BonAbschliessen()
         return;
     }
 
-    z.BonSumme = *summe;
-    if (z.BonSumme > 0) {
+    m_zustand.BonSumme = *summe;
+    if (m_zustand.BonSumme > 0) {
         emit knopfFreigeben(Knopf::Istgleich, false);
         emit knopfFreigeben(Knopf::Storno, false);
         emit knopfFreigeben(Knopf::Gegeben, true);
     }
-    z.G_Summe = z.BonSumme;
-    z.Gesamteinnahme = *gesamteinnahme;
-    z.Verkauft = verkauft;
+    m_zustand.G_Summe = m_zustand.BonSumme;
+    m_zustand.Gesamteinnahme = *gesamteinnahme;
+    m_zustand.Verkauft = verkauft;
 
     emit anzeigeSetzen(Anzeigefeld::Text, u"GESAMT"_qs);
-    emit anzeigeSetzen(Anzeigefeld::Betrag, BetragFormat(z.BonSumme));
+    emit anzeigeSetzen(Anzeigefeld::Betrag, BetragFormat(m_zustand.BonSumme));
     emit anzeigeSetzen(Anzeigefeld::Menge, {});
 
     SchubladeOeffnen();
     BonDrucken(zeilen);
-    emit statusSetzen(3, BetragFormat(z.Gesamteinnahme));
+    emit statusSetzen(3, BetragFormat(m_zustand.Gesamteinnahme));
     if (dateienSchreiben(abschluss.verkaufNachher))
         m_bon->abschlussErledigt(abschluss.nr);
     EinstellungenSpeichern();
-    z.BonSumme = 0;
+    m_zustand.BonSumme = 0;
 }
 
 void KassenModell::SchubladeOeffnen()
@@ -80,15 +80,15 @@ void KassenModell::SchubladeOeffnen()
 
 void KassenModell::BonDrucken(const QList<BonZeile> &zeilen)
 {
-    if (z.Einstellung.DruckerEin && !zeilen.isEmpty()) {
+    if (m_zustand.Einstellung.DruckerEin && !zeilen.isEmpty()) {
         BonDruckDaten daten;
-        daten.BonImageNr = z.Einstellung.BonImageNr;
-        daten.Kopfzeile = z.Kopfzeile;
-        daten.Einzelbon = z.Einstellung.Einzelbon ? 1 : 0;
-        daten.TischnummerAnzeige = z.Einstellung.TischnummerAnzeige ? 1 : 0;
-        daten.Tischnummer = z.Tischnummer;
-        daten.Einstellung8 = z.Einstellung.Salat;
-        daten.BonSumme = z.BonSumme;
+        daten.BonImageNr = m_zustand.Einstellung.BonImageNr;
+        daten.Kopfzeile = m_zustand.Kopfzeile;
+        daten.Einzelbon = m_zustand.Einstellung.Einzelbon;
+        daten.TischnummerAnzeige = m_zustand.Einstellung.TischnummerAnzeige;
+        daten.Tischnummer = m_zustand.Tischnummer;
+        daten.Einstellung8 = m_zustand.Einstellung.Salat;
+        daten.BonSumme = m_zustand.BonSumme;
         const QDateTime jetzt = QDateTime::currentDateTime();
         daten.zeit = jetzt.time();
         daten.datum = jetzt.date();
@@ -96,7 +96,7 @@ void KassenModell::BonDrucken(const QList<BonZeile> &zeilen)
         for (const QByteArray &ausgabe : BonAusgabe(daten, zeilen))
             m_port.Output(ausgabe);
     }
-    z.Tischnummer = 0;
+    m_zustand.Tischnummer = 0;
 }
 
 Abschluss KassenModell::abschlussVorbereiten(const Verkaufszahlen &verkauft) const

@@ -41,8 +41,8 @@ QString KassenModell::datei(const QString &name) const
 
 bool KassenModell::DatenbankOeffnen()
 {
-    z.DBPfad = datei(u"daten.db"_qs);
-    const bool offen = m_bon->oeffnen(z.DBPfad);
+    m_zustand.DBPfad = datei(u"daten.db"_qs);
+    const bool offen = m_bon->oeffnen(m_zustand.DBPfad);
     if (offen)
         abschluesseNachholen();
     return offen;
@@ -80,36 +80,37 @@ void KassenModell::protokollVorabLesen()
 
 void KassenModell::ProtokollLaden()
 {
-    z.Zaehler = m_protokoll->laden(m_protokollVorab ? m_protokollVorab->holen()
+    m_zustand.Zaehler = m_protokoll->laden(m_protokollVorab ? m_protokollVorab->holen()
                                                     : ProtokollLesen(datei(u"protokoll.txt"_qs)));
     m_protokollVorab.reset();
-    z.ProtokollZeilen = z.Zaehler;
+    m_zustand.ProtokollZeilen = m_zustand.Zaehler;
 }
 
 void KassenModell::TastenLaden()
 {
-    z.Tasten = TastenLayoutLesen(IniDatei::Laden(datei(u"kasse.ini"_qs)), kStartPuffer);
+    m_zustand.Tasten = TastenLayoutLesen(IniDatei::Laden(datei(u"kasse.ini"_qs)), kStartPuffer);
 }
 
 void KassenModell::TastenLadenAus(const QString &pfad)
 {
-    z.Tasten = TastenLayoutLesen(IniDatei::Laden(pfad), kDialogPuffer);
+    m_zustand.Tasten = TastenLayoutLesen(IniDatei::Laden(pfad), kDialogPuffer);
+    emit tastenGeaendert();
 }
 
 void KassenModell::VerkaufszahlenLaden()
 {
-    z.Verkauft = VerkaufszahlenLesen(IniDatei::Laden(datei(u"verkauf.ini"_qs)));
-    z.Gesamteinnahme = z.Verkauft[kEinnahmen];
+    m_zustand.Verkauft = VerkaufszahlenLesen(IniDatei::Laden(datei(u"verkauf.ini"_qs)));
+    m_zustand.Gesamteinnahme = m_zustand.Verkauft[kEinnahmen];
 }
 
 void KassenModell::BonkopfLaden()
 {
-    z.Kopfzeile = KopfzeilenLesen(IniDatei::Laden(datei(u"bonkopf.ini"_qs)), kStartPuffer);
+    m_zustand.Kopfzeile = KopfzeilenLesen(IniDatei::Laden(datei(u"bonkopf.ini"_qs)), kStartPuffer);
 }
 
 void KassenModell::EinstellungenLaden()
 {
-    z.Einstellung = EinstellungenLesen(IniDatei::Laden(datei(u"Einstellungen.ini"_qs)));
+    m_zustand.Einstellung = EinstellungenLesen(IniDatei::Laden(datei(u"Einstellungen.ini"_qs)));
 }
 
 bool KassenModell::dateiGespeichert(const QString &pfad, bool erfolg)
@@ -130,14 +131,14 @@ bool KassenModell::dateiGespeichert(const QString &pfad, bool erfolg)
 void KassenModell::TastenSpeichern()
 {
     IniDatei datei = IniDatei::Laden(this->datei(u"kasse.ini"_qs));
-    TastenLayoutSchreiben(datei, z.Tasten);
+    TastenLayoutSchreiben(datei, m_zustand.Tasten);
     dateiGespeichert(datei.pfad(), datei.speichern());
 }
 
 bool KassenModell::VerkaufSpeichern()
 {
     IniDatei verkauf = IniDatei::Laden(datei(u"verkauf.ini"_qs));
-    VerkaufszahlenSchreiben(verkauf, z.Verkauft);
+    VerkaufszahlenSchreiben(verkauf, m_zustand.Verkauft);
     return dateienSchreiben(verkauf.inhalt());
 }
 
@@ -156,9 +157,9 @@ bool KassenModell::dateienSchreiben(const QByteArray &verkauf)
 void KassenModell::EinstellungenSpeichern()
 {
     // Setting 6 (and its copy 7) is the port in use.
-    z.Einstellung.ComPort = QString::number(m_port.CommPort());
+    m_zustand.Einstellung.ComPort = QString::number(m_port.CommPort());
     IniDatei datei = IniDatei::Laden(this->datei(u"Einstellungen.ini"_qs));
-    EinstellungenSchreiben(datei, z.Einstellung);
+    EinstellungenSchreiben(datei, m_zustand.Einstellung);
     dateiGespeichert(datei.pfad(), datei.speichern());
 }
 
@@ -186,26 +187,31 @@ Kopfzeilen KassenModell::BonkopfLesen()
     // The file is the truth: what an earlier OK saved is what is shown.
     const Kopfzeilen gelesen = KopfzeilenLesen(IniDatei::Laden(datei(u"bonkopf.ini"_qs)), kDialogPuffer);
     for (int i = 1; i <= 4; ++i)
-        z.Kopfzeile[i] = gelesen[i];
-    return z.Kopfzeile;
+        m_zustand.Kopfzeile[i] = gelesen[i];
+    return m_zustand.Kopfzeile;
 }
 
-void KassenModell::BonkopfUebernehmen(const Kopfzeilen &kopfzeile, int bonImageNr)
+std::optional<QString> KassenModell::BonkopfUebernehmen(const Kopfzeilen &kopfzeile, const QString &logo)
 {
+    // Checked first, so that a typing error changes nothing at all.
+    const std::optional<int> bonImageNr = GanzzahlLesen(logo.isEmpty() ? u"0"_qs : logo);
+    if (!bonImageNr)
+        return u"Bitte nur Zahlen eingeben."_qs;
     for (int i = 1; i <= 4; ++i)
-        z.Kopfzeile[i] = kopfzeile[i];
-    z.Einstellung.BonImageNr = bonImageNr;
+        m_zustand.Kopfzeile[i] = kopfzeile[i].isEmpty() ? u" "_qs : kopfzeile[i];
+    m_zustand.Einstellung.BonImageNr = *bonImageNr;
     IniDatei ini = IniDatei::Laden(datei(u"bonkopf.ini"_qs));
-    KopfzeilenSchreiben(ini, z.Kopfzeile);
+    KopfzeilenSchreiben(ini, m_zustand.Kopfzeile);
     // The lines stay in memory and go to the printer all the same.
     if (!ini.speichern())
         emit meldung(u"Die Datei bonkopf.ini konnte nicht gespeichert werden."_qs, u"Fehler"_qs);
+    return std::nullopt;
 }
 
 bool KassenModell::TastenSpeichernUnter(const QString &pfad)
 {
     IniDatei datei = IniDatei::Laden(pfad);
-    TastenLayoutSchreiben(datei, z.Tasten);
+    TastenLayoutSchreiben(datei, m_zustand.Tasten);
     return datei.speichern();
 }
 

@@ -30,14 +30,14 @@ QString DruckerStatusText(int wert)
 
 void KassenModell::druckerSchalter(bool ein)
 {
-    z.Einstellung.DruckerEin = ein;
+    m_zustand.Einstellung.DruckerEin = ein;
     emit statusSetzen(5, ein ? u"F2 - Drucker ein"_qs : u"F2 - Drucker aus"_qs);
 }
 
 void KassenModell::DruckerOeffnen()
 {
     Druckerstart start;
-    start.ein = m_drucker->starten(z.Einstellung.ComPort, &start.meldung);
+    start.ein = m_drucker->starten(m_zustand.Einstellung.ComPort, &start.meldung);
     m_druckerstart = start;
 }
 
@@ -54,7 +54,8 @@ void KassenModell::DruckerStarten()
 void KassenModell::DruckerUmschalten(Schaltweg weg)
 {
     QString meldung;
-    const bool ein = m_drucker->umschalten(z.Einstellung.DruckerEin, z.Einstellung.ComPort, weg, &meldung);
+    const Einstellungen &e = m_zustand.Einstellung;
+    const bool ein = m_drucker->umschalten(e.DruckerEin, e.ComPort, weg, &meldung);
     if (!meldung.isEmpty()) {
         emit piep();
         emit this->meldung(meldung, {});
@@ -64,18 +65,21 @@ void KassenModell::DruckerUmschalten(Schaltweg weg)
 
 std::optional<QString> KassenModell::SchnittstelleWaehlen(int nummer, const QString &text)
 {
-    return m_drucker->waehlen(nummer, text);
+    std::optional<QString> fehler = m_drucker->waehlen(nummer, text);
+    if (!fehler)
+        comZeigen(QString::number(m_drucker->port()));
+    return fehler;
 }
 
-int KassenModell::DruckerPortNummer() const
+void KassenModell::comZeigen(const QString &port)
 {
-    return m_drucker->port();
+    emit comBeschriftung(u"Com "_qs + port);
 }
 
 void KassenModell::DruckerStatusLesen()
 {
     // Only what is already waiting: the register never waits for the printer.
-    if (!z.Einstellung.DruckerEin || m_port.InBufferCount() < 1)
+    if (!m_zustand.Einstellung.DruckerEin || m_port.InBufferCount() < 1)
         return;
     const QByteArray status = m_port.Input();
     if (!status.isEmpty())
@@ -91,11 +95,11 @@ void KassenModell::DruckerFehler()
 BerichtDaten KassenModell::berichtDaten() const
 {
     BerichtDaten daten;
-    daten.Verkauft = z.Verkauft;
-    daten.ArtikelText = z.Tasten.ArtikelText;
-    daten.ArtikelPreis = z.Tasten.ArtikelPreis;
-    daten.Kopfzeile = z.Kopfzeile;
-    daten.BonImageNr = z.Einstellung.BonImageNr;
+    daten.Verkauft = m_zustand.Verkauft;
+    daten.ArtikelText = m_zustand.Tasten.ArtikelText;
+    daten.ArtikelPreis = m_zustand.Tasten.ArtikelPreis;
+    daten.Kopfzeile = m_zustand.Kopfzeile;
+    daten.BonImageNr = m_zustand.Einstellung.BonImageNr;
     const QDateTime jetzt = QDateTime::currentDateTime();
     daten.zeit = jetzt.time();
     daten.datum = jetzt.date();
@@ -104,7 +108,7 @@ BerichtDaten KassenModell::berichtDaten() const
 
 void KassenModell::berichtAusgeben(const QList<QByteArray> &druck, const QString &text)
 {
-    if (!z.Einstellung.DruckerEin) {
+    if (!m_zustand.Einstellung.DruckerEin) {
         emit berichtZeigen(text);
         return;
     }

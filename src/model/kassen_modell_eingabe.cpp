@@ -13,13 +13,13 @@ const QString kTischFehler = QStringLiteral("Ungültige Tischnummer. Bitte versu
 
 void KassenModell::GegebenTaste()
 {
-    z.Gegeben = 1;
+    m_zustand.Gegeben = true;
 }
 
 bool KassenModell::EingabeUebernehmen(const QString &eingabe)
 {
     // Only "OK" decides what the number is for.
-    if (z.Gegeben != 0 || !z.Einstellung.TischnummerAnzeige)
+    if (m_zustand.Gegeben || !m_zustand.Einstellung.TischnummerAnzeige)
         return rueckgeld(eingabe);
     return tischnummer(eingabe);
 }
@@ -27,34 +27,34 @@ bool KassenModell::EingabeUebernehmen(const QString &eingabe)
 void KassenModell::EingabeAbgebrochen()
 {
     // So that the next "OK" cannot count as an amount given.
-    z.Gegeben = 0;
+    m_zustand.Gegeben = false;
 }
 
 bool KassenModell::Schnellbetraege() const
 {
     // Follows the setting alone: with table numbers on, the amount given
     // goes without quick amounts too.
-    return !z.Einstellung.TischnummerAnzeige;
+    return !m_zustand.Einstellung.TischnummerAnzeige;
 }
 
 bool KassenModell::rueckgeld(QString eingabe)
 {
     if (eingabe.isEmpty())
-        eingabe = ZahlAllgemein(z.G_Summe);
+        eingabe = ZahlAllgemein(m_zustand.G_Summe);
     std::optional<Cent> gegeben = BetragLesen(eingabe);
     if (!gegeben) {
         emit meldung(kEingabeFehler, u"Fehler"_qs);
         return false;
     }
     // Less than the total is taken as the exact total: no negative change.
-    if (*gegeben <= z.G_Summe)
-        gegeben = z.G_Summe;
-    const Cent Rueckgeld = *gegeben - z.G_Summe;
+    if (*gegeben <= m_zustand.G_Summe)
+        gegeben = m_zustand.G_Summe;
+    const Cent Rueckgeld = *gegeben - m_zustand.G_Summe;
 
     emit anzeigeSetzen(Anzeigefeld::Text, u"ZURÜCK"_qs);
     emit anzeigeSetzen(Anzeigefeld::Betrag, BetragFormat(Rueckgeld));
     emit knopfFreigeben(Knopf::Gegeben, false);
-    z.Gegeben = 0;
+    m_zustand.Gegeben = false;
     return true;
 }
 
@@ -77,16 +77,16 @@ bool KassenModell::tischnummer(const QString &eingabe)
     }
     // 0,5 passes and becomes table 0, so the next article key asks again.
     emit anzeigeSetzen(Anzeigefeld::Betrag, eingabe);
-    z.Tischnummer = *tisch;
+    m_zustand.Tischnummer = *tisch;
     return true;
 }
 
 bool KassenModell::KennwortPruefen(const QString &eingabe)
 {
     // Case matters; an empty password opens on an empty entry.
-    if (eingabe != z.Einstellung.Passwort)
+    if (eingabe != m_zustand.Einstellung.Passwort)
         return false;
-    z.Einstellmodus = 1;
+    einstellmodusSetzen(true);
     return true;
 }
 

@@ -13,12 +13,6 @@
 
 namespace zanti {
 
-void KassenModell::starten()
-{
-    startBeginnen();
-    startBeenden();
-}
-
 void KassenModell::startBeginnen()
 {
     emit startSchritt(u"Start"_qs);
@@ -46,11 +40,11 @@ void KassenModell::startBeenden()
     emit startSchritt(u"Bonkopf gelesen"_qs);
     emit startSchritt(u"Einstellungen gelesen"_qs);
 
-    emit statusSetzen(3, BetragFormat(z.Gesamteinnahme));
-    emit statusSetzen(4, u"F1 - Tastenhilfe"_qs);
+    emit statusSetzen(3, BetragFormat(m_zustand.Gesamteinnahme));
+    emit statusSetzen(4, kTastenhilfe);
     SchalterAnzeigen();
     emit startSchritt(u"Statusbar beschrieben"_qs);
-    emit tastenGeladen();
+    emit tastenGeaendert();
     emit startSchritt(u"Buttons beschrieben"_qs);
     emit startSchritt(u"Einstellungen übergeben"_qs);
     emit startSchritt(u"Schnittstelle geprüft"_qs);
@@ -61,6 +55,7 @@ void KassenModell::startBeenden()
     emit startSchritt(u"Datenbank eingestellt"_qs);
     DruckerStarten();
     emit startSchritt(u"Schnittstelle geprüft"_qs);
+    comZeigen(m_zustand.Einstellung.ComPort);
 }
 
 } // namespace zanti

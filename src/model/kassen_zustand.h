@@ -15,10 +15,10 @@ namespace zanti {
 struct KassenZustand
 {
     int Taste = 0;               // article key last pressed, 1..35
-    int Gegeben = 0;             // 1 while the keypad takes the amount given
+    bool Gegeben = false;        // while the keypad takes the amount given
     Cent G_Summe = 0;            // total of the receipt just closed
     Cent Gesamteinnahme = 0;     // takings since the counts were cleared
-    int Einstellmodus = 0;       // 1 in set-up mode
+    bool Einstellmodus = false;
     int Tischnummer = 0;         // current table number, 0 = none yet
     QString Anzahl_Eingabe;      // quantity typed, "0" = none
     QString DBPfad;              // the receipt database

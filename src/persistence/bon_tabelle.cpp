@@ -205,6 +205,9 @@ bool BonTabelle::zeilenLaden(QList<BonZeile> &ziel, QSqlError &fehler)
         z.Preis = q.value(3).toString();
         z.Tastennr = q.value(4).toInt();
         z.BonId = q.value(5).toInt();
+        // The table keeps texts; their cents are read once, here.
+        z.Menge = BetragLesen(z.Anzahl).value_or(0);
+        z.Betrag = BetragLesen(z.Preis).value_or(0);
         ziel.append(z);
     }
     if (q.lastError().isValid()) {
@@ -235,22 +238,6 @@ void BonTabelle::positionSetzen(int position, bool immerMelden)
     m_position = position;
     if (immerMelden || aktuelleZeile() != vorher)
         emit aktuelleZeileGeaendert(aktuelleZeile());
-}
-
-void BonTabelle::MoveFirst()
-{
-    positionSetzen(m_zeilen.isEmpty() ? -1 : 0, false);
-}
-
-void BonTabelle::MoveNext()
-{
-    if (!EOF_())
-        positionSetzen(m_position + 1, false);
-}
-
-void BonTabelle::MoveLast()
-{
-    positionSetzen(int(m_zeilen.size()) - 1, false);
 }
 
 void BonTabelle::aktuelleZeileSetzen(int zeile)

@@ -31,9 +31,6 @@ public:
         SpalteBonId,
         Spaltenzahl
     };
-    // The columns the grid does not show.
-    static QList<int> versteckteSpalten() { return {SpalteAutowert, SpalteTastennr, SpalteBonId}; }
-
     explicit BonTabelle(QObject *eltern = nullptr);
     ~BonTabelle() override;
 
@@ -51,9 +48,6 @@ public:
     // After the last row; also true when the table is empty. (EOF itself is a
     // macro of the C library and cannot be a member name.)
     bool EOF_() const;
-    void MoveFirst();
-    void MoveNext();
-    void MoveLast();
     // -1 when there is no current row (BOF or EOF).
     int aktuelleZeile() const;
     // The row the operator picked in the grid; anything out of range is ignored.
@@ -68,7 +62,7 @@ public:
     bool hinzufuegen(const BonZeile &zeile);
     // Deletes the current row. The one that followed it becomes current,
     // else the one before it, else none. The follower is current at once:
-    // a loop that deletes row after row must not call MoveNext as well.
+    // a loop that deletes row after row needs no step of its own.
     bool loeschen();
     bool alleLoeschen();
 

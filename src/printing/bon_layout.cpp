@@ -38,16 +38,6 @@ QByteArray DruckTextRoh(const QString &text)
     return OhneSteuerzeichen(Cp1252Schreiben(text));
 }
 
-QString ZeitText(const QTime &zeit)
-{
-    return zeit.toString(QStringLiteral("hh:mm:ss"));
-}
-
-QString DatumText(const QDate &datum)
-{
-    return datum.toString(QStringLiteral("dd.MM.yyyy"));
-}
-
 bool SalatbonEin(const QString &einstellung8)
 {
     const std::optional<Cent> wert = BetragLesen(einstellung8);
@@ -79,7 +69,7 @@ QList<QByteArray> BonFuss(const QTime &zeit, const QDate &datum)
 QByteArray Nummernzeile(const BonDruckDaten &daten, qint32 bonId)
 {
     QByteArray z = Zahl(bonId);
-    if (daten.TischnummerAnzeige == 1)
+    if (daten.TischnummerAnzeige)
         z += "   TISCHNUMMER " + Zahl(daten.Tischnummer);
     return z + escpos::LF() + escpos::LF();
 }
@@ -138,7 +128,7 @@ QList<QByteArray> EinzelBon(const BonDruckDaten &daten, const BonZeile &zeile)
 
 QList<QByteArray> BonAusgabe(const BonDruckDaten &daten, const QList<BonZeile> &zeilen)
 {
-    if (daten.Einzelbon != 1)
+    if (!daten.Einzelbon)
         return GesamtBon(daten, zeilen);
     QList<QByteArray> w;
     for (const BonZeile &zeile : zeilen)

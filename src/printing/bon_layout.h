@@ -3,6 +3,7 @@
 // list is one write to the printer port, in the order the printer gets them.
 #include "core/geld.h"
 #include "core/bon_zeile.h"
+#include "core/text_helfer.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -18,8 +19,8 @@ struct BonDruckDaten
 {
     int BonImageNr = 0;                 // logo number, 0 = no logo
     std::array<QString, 6> Kopfzeile;   // header lines 1..4
-    int Einzelbon = 0;                  // 1 = one receipt per row
-    int TischnummerAnzeige = 0;         // 1 = print the table number
+    bool Einzelbon = false;             // one receipt per row
+    bool TischnummerAnzeige = false;    // print the table number
     int Tischnummer = 0;
     QString Einstellung8;               // "1" = salad coupons on
     Cent BonSumme = 0;                  // total of the sale
@@ -32,10 +33,6 @@ struct BonDruckDaten
 // no stored text can open the drawer, cut the paper or switch a mode.
 QByteArray DruckText(const QString &text);
 QByteArray DruckTextRoh(const QString &text);
-
-// German formats of the foot: 14:05:09 and 07.12.2026.
-QString ZeitText(const QTime &zeit);
-QString DatumText(const QDate &datum);
 
 // Einstellung(8) read as a number equals 1; anything that is no number is off.
 bool SalatbonEin(const QString &einstellung8);

@@ -98,7 +98,6 @@ void Anmeldung::ok()
 void Anmeldung::angenommen()
 {
     m_txtPassword->clear();
-    LoginSucceeded = true;
     hide();
 }
 
@@ -110,7 +109,6 @@ void Anmeldung::abgelehnt()
 
 void Anmeldung::abbrechen()
 {
-    LoginSucceeded = false;
     hide();
 }
 

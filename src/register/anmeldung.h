@@ -29,9 +29,6 @@ public:
     // appended to it.
     void abgelehnt();
 
-    // True after an accepted password, false after "Abbrechen".
-    bool LoginSucceeded = false;
-
 signals:
     void kennwortEingegeben(const QString &kennwort);
 

@@ -1,6 +1,5 @@
 #include "register/bonkopf.h"
 
-#include "core/geld.h"
 #include "register/entwurfsflaeche.h"
 #include "register/meldung.h"
 
@@ -49,7 +48,12 @@ Bonkopf::Bonkopf(const Kopfzeilen &kopfzeile, int bonImageNr, QWidget *hauptfens
     abbrechen->setObjectName(QStringLiteral("CancelButton"));
     entwurf.platzieren(abbrechen, {kBreite - 2280, 3720, 2040, 900});
 
-    connect(ok, &QPushButton::clicked, this, &Bonkopf::uebernehmen);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        Kopfzeilen kopfzeile;
+        for (int i = 1; i <= 4; ++i)
+            kopfzeile[i] = m_text[i]->text();
+        emit uebernommen(kopfzeile, m_logo->text());
+    });
     connect(abbrechen, &QPushButton::clicked, this, &QWidget::close);
     entwurf.anwenden(hauptfenster);
     entwurf.verschieben(hauptfenster, {kAbstandX, kAbstandY});
@@ -59,25 +63,12 @@ Bonkopf::Bonkopf(const Kopfzeilen &kopfzeile, int bonImageNr, QWidget *hauptfens
     m_logo->setText(QString::number(bonImageNr));
 }
 
-void Bonkopf::uebernehmen()
+void Bonkopf::beantworten(const std::optional<QString> &fehler)
 {
-    // Checked first, so that a typing error changes nothing at all.
-    const QString logoText = m_logo->text().isEmpty() ? QStringLiteral("0") : m_logo->text();
-    const std::optional<int> logo = GanzzahlLesen(logoText);
-    if (!logo) {
-        Meldung(this, QStringLiteral("Bitte nur Zahlen eingeben."), QStringLiteral("Fehler"));
-        return;
-    }
-
-    Kopfzeilen kopfzeile;
-    for (int i = 1; i <= 4; ++i) {
-        if (m_text[i]->text().isEmpty())
-            m_text[i]->setText(QStringLiteral(" "));
-        kopfzeile[i] = m_text[i]->text();
-    }
-    m_logo->setText(logoText);
-    emit uebernommen(kopfzeile, *logo);
-    close();
+    if (fehler)
+        Meldung(this, *fehler, QStringLiteral("Fehler"));
+    else
+        close();
 }
 
 } // namespace zanti

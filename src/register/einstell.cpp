@@ -1,7 +1,6 @@
 #include "register/einstell.h"
 
-#include "core/geld.h"
-#include "printing/drucker_port.h"
+#include "model/drucker_dienst.h"
 #include "register/entwurfsflaeche.h"
 #include "register/meldung.h"
 #include "register/rahmen.h"
@@ -66,19 +65,13 @@ Einstell::Einstell(const QString &einstellung6, QWidget *eltern)
 
 void Einstell::ok()
 {
-    if (m_text1->text().trimmed().isEmpty())
-        m_text1->setText(QStringLiteral("1"));
-    const std::optional<Cent> wert = BetragLesen(m_text1->text());
-    if (!wert)
+    QString text = m_text1->text();
+    const std::optional<int> nummer = DruckerDienst::PortEingabe(text);
+    if (!nummer)
         return nurZahlen();
-    if (*wert > Cent{DruckerPort::kHoechsterPort} * 100)
-        m_text1->setText(QString::number(DruckerPort::kHoechsterPort));
-    // Port 0 or below would be refused by the port anyway; say so before
-    // the working port is closed.
-    const std::optional<int> nummer = GanzzahlLesen(m_text1->text());
-    if (!nummer || *nummer < 1)
-        return nurZahlen();
-    emit portGewaehlt(*nummer, m_text1->text());
+    if (text != m_text1->text())
+        m_text1->setText(text);
+    emit portGewaehlt(*nummer, text);
 }
 
 void Einstell::nichtGeoeffnet(const QString &meldung)

@@ -54,26 +54,15 @@ public:
     // size of the screen's free area, the size its controls were made for.
     void zeigen();
 
-    KassenModell &modell() { return *m_modell; }
-    KassenZustand &zustand() { return m_modell->zustand(); }
-    const KassenZustand &zustand() const { return z; }
-    QString programmordner() const { return m_ordner; }
-    BonTabelle &bonTabelle() { return m_modell->bonTabelle(); }
-    DruckerPort &druckerPort() { return *m_port; }
+    // What the window shows, for reading.
+    const KassenModell &modell() const { return *m_modell; }
+    const KassenZustand &zustand() const { return m_zustand; }
+    const BonTabelle &bonTabelle() const { return *m_bon; }
+    const DruckerPort &druckerPort() const { return *m_port; }
     // The protocol, every line ending in CR LF.
     QString protokollText() const;
     // Progress texts of the start-up, in order.
     const QStringList &startVerlauf() const { return m_startVerlauf; }
-
-    void TastenBeschriften();
-    void FunktionstastenAus();
-    void FunktionstastenEin();
-    // F2 names the port of setting 6 when it cannot open, the button the
-    // port number in use.
-    void HilfeAnzeigen();
-
-    // Enters set-up mode as an accepted password does.
-    void einstellmodusSetzen(int modus) { m_modell->EinstellmodusSetzen(modus); }
 
 signals:
     // The shutdown has run; the program may end.
@@ -84,6 +73,12 @@ protected:
     void resizeEvent(QResizeEvent *ereignis) override;
 
 private:
+    // The article keys as the model's layout and mode say (kasse_editor.cpp).
+    void TastenBeschriften();
+    void FunktionstastenAus();
+    void FunktionstastenEin();
+    void HilfeAnzeigen();
+
     // Building the window (kasse_aufbau.cpp).
     void aufbauen();
     void tastenAnlegen();
@@ -98,6 +93,25 @@ private:
     QSize bildschirmGroesse();
     KassenTaste *taste(const QString &name, const QRect &twips, const QString &text,
                        qreal schriftPx, QWidget *eltern = nullptr);
+    // The keys that are neither article keys nor the function row, as data.
+    enum class Wirkung {
+        Storno, Gegeben, Istgleich, Home, Hilfe, Laden, Speichern,
+        Ziffer, Null, MengeLoeschen, RahmenZu
+    };
+    struct FesteTaste
+    {
+        const char16_t *name;
+        QRect twips;
+        const char16_t *text;
+        qreal schriftPx;
+        qint64 farbe;
+        Wirkung wirkung;
+        int ziffer = 0;
+        bool imRahmen = false; // in the frame "Anzahl"
+    };
+    static const FesteTaste kFesteTasten[];
+    void festeTasteAnlegen(const FesteTaste &t, QWidget *eltern);
+    void festeTaste(Wirkung wirkung, int ziffer);
 
     // Start-up and shutdown (kasse_start.cpp, kasse_ende.cpp).
     void starten();
@@ -141,17 +155,18 @@ private:
     // Void of the current receipt line (kasse_storno.cpp).
     void Storno_Click();
 
-    // The timer: receipt guard, ESC and the function keys, the look of the
+    // The timer: receipt guard, ESC and the function keys; the look of the
     // mode (kasse_timer.cpp).
     void Timer1_Timer();
-    void normaleAnsicht();
+    // The look of set-up mode (true) or of selling.
+    void modusZeigen(bool einstellmodus);
 
     const QString m_ordner;
     const Programmversion m_version;
     DruckerPort *m_port;
     KassenModell *m_modell;
     // The model's state, for the parts of the window that show it.
-    const KassenZustand &z;
+    const KassenZustand &m_zustand;
     BonTabelle *m_bon;
     QStringList m_startVerlauf;
     bool m_beendet = false;

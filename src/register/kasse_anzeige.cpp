@@ -12,7 +12,9 @@ namespace zanti {
 
 void Kasse::modellVerbinden()
 {
-    connect(m_modell, &KassenModell::tastenGeladen, this, &Kasse::TastenBeschriften);
+    connect(m_modell, &KassenModell::tastenGeaendert, this, &Kasse::TastenBeschriften);
+    connect(m_modell, &KassenModell::einstellmodusGeaendert, this, &Kasse::modusZeigen);
+    connect(m_modell, &KassenModell::comBeschriftung, m_funktion[6], &KassenTaste::beschriftungSetzen);
     connect(m_modell, &KassenModell::anzeigeSetzen, this, &Kasse::anzeigeSetzen);
     connect(m_modell, &KassenModell::knopfFreigeben, this, &Kasse::knopfFreigeben);
     connect(m_modell, &KassenModell::statusSetzen, this, &Kasse::panelSetzen);

@@ -69,6 +69,41 @@ QRect ArtikelTastenPlatz(int nummer)
     return {10080, spalte5Oben[nummer - 31], 1575, hoehe};
 }
 
+// A quantity key in the frame "Anzahl": rows of four, 7 8 9 0 / 4 5 6 P /
+// 1 2 3 C.
+constexpr QRect Mengenplatz(int reihe, int spalte)
+{
+    return {120 + spalte * 840, 240 + reihe * 840, 855, 855};
+}
+
+} // namespace
+
+// The keys beside the article keys and the function row: name, place in
+// twips, caption, font size, colour (-1: the button face) and what a tap does.
+const Kasse::FesteTaste Kasse::kFesteTasten[] = {
+    {u"Storno", {10080, 6600, 855, 975}, u"STO", 24, kRot, Wirkung::Storno},
+    {u"GegebenTaste", {10920, 6600, 735, 975}, u"GEG", 22, kGelb, Wirkung::Gegeben},
+    {u"IstgleichTaste", {10080, 7560, 1575, 975}, u"=", 40, kGelb, Wirkung::Istgleich},
+    {u"HomeButton", {120, 120, 855, 615}, u"HOME", 13, -1, Wirkung::Home},
+    {u"HilfeButton", {1020, 120, 855, 615}, u"Hilfe", 13, -1, Wirkung::Hilfe},
+    {u"LadenButton", {1920, 120, 855, 615}, u"Tasten - Laden", 11, -1, Wirkung::Laden},
+    {u"SpeichernButton", {2820, 120, 915, 615}, u"Tasten - Speichern", 11, -1, Wirkung::Speichern},
+    {u"Taste07", Mengenplatz(0, 0), u"7", 26, -1, Wirkung::Ziffer, 7, true},
+    {u"Taste08", Mengenplatz(0, 1), u"8", 26, -1, Wirkung::Ziffer, 8, true},
+    {u"Taste09", Mengenplatz(0, 2), u"9", 26, -1, Wirkung::Ziffer, 9, true},
+    {u"Taste0", Mengenplatz(0, 3), u"0", 26, -1, Wirkung::Null, 0, true},
+    {u"Taste04", Mengenplatz(1, 0), u"4", 26, -1, Wirkung::Ziffer, 4, true},
+    {u"Taste05", Mengenplatz(1, 1), u"5", 26, -1, Wirkung::Ziffer, 5, true},
+    {u"Taste06", Mengenplatz(1, 2), u"6", 26, -1, Wirkung::Ziffer, 6, true},
+    {u"TasteFrei", Mengenplatz(1, 3), u"P", 26, kHellgrau, Wirkung::RahmenZu, 0, true},
+    {u"Taste01", Mengenplatz(2, 0), u"1", 26, -1, Wirkung::Ziffer, 1, true},
+    {u"Taste02", Mengenplatz(2, 1), u"2", 26, -1, Wirkung::Ziffer, 2, true},
+    {u"Taste03", Mengenplatz(2, 2), u"3", 26, -1, Wirkung::Ziffer, 3, true},
+    {u"TasteC", Mengenplatz(2, 3), u"C", 26, -1, Wirkung::MengeLoeschen, 0, true},
+};
+
+namespace {
+
 QColor Farbe(qint64 nummer)
 {
     return FarbeAusNummer(nummer, QColor());
@@ -123,17 +158,10 @@ void Kasse::tastenAnlegen()
         connect(m_artikel[i], &QPushButton::clicked, this, [this, i] { m_modell->ArtikelTaste(i); });
     }
 
-    m_storno = taste(u"Storno"_qs, {10080, 6600, 855, 975}, u"STO"_qs, 24);
-    m_storno->farbeSetzen(Farbe(kRot));
-    connect(m_storno, &QPushButton::clicked, this, &Kasse::Storno_Click);
-    m_gegebenTaste = taste(u"GegebenTaste"_qs, {10920, 6600, 735, 975}, u"GEG"_qs, 22);
-    m_gegebenTaste->farbeSetzen(Farbe(kGelb));
-    m_istgleich = taste(u"IstgleichTaste"_qs, {10080, 7560, 1575, 975}, u"="_qs, 40);
-    m_istgleich->farbeSetzen(Farbe(kGelb));
-    connect(m_istgleich, &QPushButton::clicked, this, [this] {
-        m_modell->BonAbschliessen();
-        FunktionstastenAus();
-    });
+    for (const FesteTaste &t : kFesteTasten) {
+        if (!t.imRahmen)
+            festeTasteAnlegen(t, m_flaeche);
+    }
 
     static const char *const kFunktionen[] = {
         "Salat", "Einzel- bon", "Tischnr.", "Protokoll löschen", "Umsatz löschen",
@@ -143,17 +171,43 @@ void Kasse::tastenAnlegen()
                               {3840 + i * 783, 1320, 765, 495}, QString::fromUtf8(kFunktionen[i]), 11);
         m_funktion[i]->farbeSetzen(Farbe(kGruen));
     }
+}
 
-    auto *home = taste(u"HomeButton"_qs, {120, 120, 855, 615}, u"HOME"_qs, 13);
-    auto *hilfe = taste(u"HilfeButton"_qs, {1020, 120, 855, 615}, u"Hilfe"_qs, 13);
-    auto *laden = taste(u"LadenButton"_qs, {1920, 120, 855, 615}, u"Tasten - Laden"_qs, 11);
-    auto *speichern =
-        taste(u"SpeichernButton"_qs, {2820, 120, 915, 615}, u"Tasten - Speichern"_qs, 11);
-    connect(hilfe, &QPushButton::clicked, this, &Kasse::HilfeAnzeigen);
-    connect(m_gegebenTaste, &QPushButton::clicked, this, &Kasse::GegebenTaste_Click);
-    connect(home, &QPushButton::clicked, this, &Kasse::HomeButton_Click);
-    connect(laden, &QPushButton::clicked, this, &Kasse::LadenButton_Click);
-    connect(speichern, &QPushButton::clicked, this, &Kasse::SpeichernButton_Click);
+void Kasse::festeTasteAnlegen(const FesteTaste &t, QWidget *eltern)
+{
+    KassenTaste *knopf = taste(QString::fromUtf16(t.name), t.twips, QString::fromUtf16(t.text),
+                               t.schriftPx, eltern);
+    if (t.farbe >= 0)
+        knopf->farbeSetzen(Farbe(t.farbe));
+    const Wirkung wirkung = t.wirkung;
+    const int ziffer = t.ziffer;
+    connect(knopf, &QPushButton::clicked, this, [this, wirkung, ziffer] { festeTaste(wirkung, ziffer); });
+    switch (wirkung) {
+    case Wirkung::Storno: m_storno = knopf; break;
+    case Wirkung::Gegeben: m_gegebenTaste = knopf; break;
+    case Wirkung::Istgleich: m_istgleich = knopf; break;
+    default: break;
+    }
+}
+
+void Kasse::festeTaste(Wirkung wirkung, int ziffer)
+{
+    switch (wirkung) {
+    case Wirkung::Storno: Storno_Click(); break;
+    case Wirkung::Gegeben: GegebenTaste_Click(); break;
+    case Wirkung::Istgleich:
+        m_modell->BonAbschliessen();
+        FunktionstastenAus();
+        break;
+    case Wirkung::Home: HomeButton_Click(); break;
+    case Wirkung::Hilfe: HilfeAnzeigen(); break;
+    case Wirkung::Laden: LadenButton_Click(); break;
+    case Wirkung::Speichern: SpeichernButton_Click(); break;
+    case Wirkung::Ziffer: m_modell->MengenZiffer(ziffer); break;
+    case Wirkung::Null: m_modell->MengeNull(); break;
+    case Wirkung::MengeLoeschen: m_modell->MengeLoeschen(); break;
+    case Wirkung::RahmenZu: m_rahmen1->hide(); break;
+    }
 }
 
 void Kasse::anzeigeAnlegen()
@@ -255,36 +309,9 @@ void Kasse::mengenrahmenAnlegen()
     m_rahmen1->setObjectName(QStringLiteral("Rahmen1"));
     m_flaeche->platzieren(m_rahmen1, {120, 5760, 3615, 2895}, 13);
 
-    // Rows of four: 7 8 9 0 / 4 5 6 P / 1 2 3 C.
-    static const char *const kReihen[3][4] = {
-        {"7", "8", "9", "0"}, {"4", "5", "6", "P"}, {"1", "2", "3", "C"}};
-    for (int reihe = 0; reihe < 3; ++reihe) {
-        for (int spalte = 0; spalte < 4; ++spalte) {
-            const QString text = QString::fromLatin1(kReihen[reihe][spalte]);
-            QString name;
-            if (text == u"0")
-                name = u"Taste0"_qs;
-            else if (text == u"P")
-                name = u"TasteFrei"_qs;
-            else if (text == u"C")
-                name = u"TasteC"_qs;
-            else
-                name = u"Taste0"_qs + text;
-            auto *knopf = taste(name, {120 + spalte * 840, 240 + reihe * 840, 855, 855}, text,
-                                26, m_rahmen1);
-            if (text == u"P") {
-                knopf->farbeSetzen(Farbe(kHellgrau));
-                connect(knopf, &QPushButton::clicked, m_rahmen1, &QWidget::hide);
-            } else if (text == u"C") {
-                connect(knopf, &QPushButton::clicked, m_modell, &KassenModell::MengeLoeschen);
-            } else if (text == u"0") {
-                connect(knopf, &QPushButton::clicked, m_modell, &KassenModell::MengeNull);
-            } else {
-                const int ziffer = text.toInt();
-                connect(knopf, &QPushButton::clicked, m_modell,
-                        [this, ziffer] { m_modell->MengenZiffer(ziffer); });
-            }
-        }
+    for (const FesteTaste &t : kFesteTasten) {
+        if (t.imRahmen)
+            festeTasteAnlegen(t, m_rahmen1);
     }
 }
 

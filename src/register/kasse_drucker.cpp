@@ -11,14 +11,13 @@ namespace zanti {
 
 void Kasse::schnittstelleWaehlen()
 {
-    auto *dialog = new Einstell(z.Einstellung.ComPort, this);
+    auto *dialog = new Einstell(m_zustand.Einstellung.ComPort, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &Einstell::portGewaehlt, this, [this, dialog](int nummer, const QString &text) {
         if (const std::optional<QString> fehler = m_modell->SchnittstelleWaehlen(nummer, text)) {
             dialog->nichtGeoeffnet(*fehler);
             return;
         }
-        m_funktion[6]->beschriftungSetzen(u"Com "_qs + QString::number(m_modell->DruckerPortNummer()));
         dialog->accept();
     });
     dialog->show();

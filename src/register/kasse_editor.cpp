@@ -1,5 +1,6 @@
 // Article keys: their captions and colours, the key editor of set-up mode and
 // the key-layout files.
+#include "model/tasten_ansicht.h"
 #include "register/dateiauswahl.h"
 #include "register/entwurfsflaeche.h"
 #include "register/kasse.h"
@@ -20,32 +21,17 @@ namespace {
 
 const QString kLayoutFilter = QStringLiteral("Zantidateien (*.bon);;Inidateien (*.ini)");
 
-// A colour text of a key; nothing when it is no whole number.
-std::optional<qint64> Farbnummer(const QString &text)
-{
-    bool ok = false;
-    const qint64 nummer = text.trimmed().toLongLong(&ok);
-    if (!ok || nummer < std::numeric_limits<qint32>::min() || nummer > std::numeric_limits<quint32>::max())
-        return std::nullopt;
-    return nummer;
-}
-
 } // namespace
 
 void Kasse::TastenBeschriften()
 {
+    const JeTaste<TastenAnsicht> ansicht = ArtikelTastenAnsicht(m_zustand.Tasten, m_zustand.Einstellmodus);
     for (int i = 1; i <= kArtikelTasten; ++i) {
-        if (z.Tasten.ArtikelPreis[i].isEmpty())
-            m_artikel[i]->setEnabled(false);
-        m_artikel[i]->beschriftungSetzen(z.Tasten.ArtikelText[i] + u'\n' + z.Tasten.ArtikelPreis[i]);
-    }
-    // A colour that is no number stops the colouring there: the keys after it
-    // keep the colour they have.
-    for (int i = 1; i <= kArtikelTasten; ++i) {
-        const std::optional<qint64> nummer = Farbnummer(z.Tasten.ArtikelFarbe[i]);
-        if (!nummer)
-            break;
-        m_artikel[i]->farbeSetzen(FarbeAusNummer(*nummer, QColor()));
+        if (ansicht[i].aktiv)
+            m_artikel[i]->setEnabled(*ansicht[i].aktiv);
+        m_artikel[i]->beschriftungSetzen(ansicht[i].beschriftung);
+        if (ansicht[i].farbe)
+            m_artikel[i]->farbeSetzen(FarbeAusNummer(*ansicht[i].farbe, QColor()));
     }
 }
 
@@ -68,10 +54,10 @@ void Kasse::editorZeigen(bool sichtbar)
 void Kasse::editorOeffnen(int k)
 {
     const std::array<QLineEdit *, 3> &felder = editorFelder();
-    felder[0]->setText(z.Tasten.ArtikelText[k]);
-    felder[1]->setText(z.Tasten.ArtikelPreis[k]);
-    felder[2]->setText(z.Tasten.ArtikelFarbe[k]);
-    const QColor farbe = FarbeAusNummer(Farbnummer(z.Tasten.ArtikelFarbe[k]).value_or(0x8000000F),
+    felder[0]->setText(m_zustand.Tasten.ArtikelText[k]);
+    felder[1]->setText(m_zustand.Tasten.ArtikelPreis[k]);
+    felder[2]->setText(m_zustand.Tasten.ArtikelFarbe[k]);
+    const QColor farbe = FarbeAusNummer(Farbnummer(m_zustand.Tasten.ArtikelFarbe[k]).value_or(0x8000000F),
                                         QColor());
     felder[2]->setStyleSheet(farbe.isValid()
                                  ? u"QLineEdit { background: %1; }"_qs.arg(farbe.name())
@@ -81,7 +67,7 @@ void Kasse::editorOeffnen(int k)
 
 void Kasse::editorUebernehmen()
 {
-    const int k = z.Taste;
+    const int k = m_zustand.Taste;
     if (k < 1 || k > kArtikelTasten)
         return;
     const std::array<QLineEdit *, 3> &felder = editorFelder();
@@ -90,11 +76,10 @@ void Kasse::editorUebernehmen()
     if (!m_modell->TasteAendern(k, felder[0]->text(), text2->text(), felder[2]->text()))
         return;
     // Empty fields show what was stored for them; a price keeps its typing.
-    felder[0]->setText(z.Tasten.ArtikelText[k]);
+    felder[0]->setText(m_zustand.Tasten.ArtikelText[k]);
     if (text2->text().isEmpty())
         text2->setText(u" "_qs);
-    felder[2]->setText(z.Tasten.ArtikelFarbe[k]);
-    TastenBeschriften();
+    felder[2]->setText(m_zustand.Tasten.ArtikelFarbe[k]);
 }
 
 bool Kasse::eventFilter(QObject *objekt, QEvent *ereignis)
@@ -120,7 +105,6 @@ void Kasse::LadenButton_Click()
         if (pfad.isEmpty())
             return;
         m_modell->TastenLadenAus(pfad);
-        TastenBeschriften();
     });
 }
 

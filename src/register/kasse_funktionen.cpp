@@ -65,10 +65,13 @@ void Kasse::funktionenVerbinden()
 
 void Kasse::bonkopfZeigen()
 {
-    if (z.Einstellmodus != 1 || OffenesNachVorn(this, u"Bonkopf"_qs))
+    if (!m_zustand.Einstellmodus || OffenesNachVorn(this, u"Bonkopf"_qs))
         return;
-    auto *dialog = new Bonkopf(m_modell->BonkopfLesen(), z.Einstellung.BonImageNr, this);
-    connect(dialog, &Bonkopf::uebernommen, m_modell, &KassenModell::BonkopfUebernehmen);
+    auto *dialog = new Bonkopf(m_modell->BonkopfLesen(), m_zustand.Einstellung.BonImageNr, this);
+    connect(dialog, &Bonkopf::uebernommen, this,
+            [this, dialog](const Kopfzeilen &kopfzeile, const QString &logo) {
+                dialog->beantworten(m_modell->BonkopfUebernehmen(kopfzeile, logo));
+            });
     dialog->show();
 }
 

@@ -27,7 +27,7 @@ Kasse::Kasse(const QString &programmordner, const Programmversion &version, QWid
     , m_version(version)
     , m_port(new DruckerPort(this))
     , m_modell(new KassenModell(programmordner, *m_port, this))
-    , z(m_modell->zustand())
+    , m_zustand(m_modell->zustand())
     , m_bon(&m_modell->bonTabelle())
 {
     setObjectName(QStringLiteral("Kasse"));
@@ -70,7 +70,6 @@ void Kasse::starten()
                           .arg(m_version.revision));
     rasterEinrichten();
     m_modell->startBeenden();
-    m_funktion[6]->beschriftungSetzen(u"Com "_qs + z.Einstellung.ComPort);
     delete g_start;
 }
 

@@ -1,6 +1,7 @@
 // Timer1: every 50 ms it guards the receipt keys, acts on ESC and the
-// function keys, shows the printer's status, keeps the clock in the status
-// bar and applies the look of the current mode.
+// function keys, shows the printer's status and keeps the clock in the
+// status bar. The look of set-up mode follows the model when it changes.
+#include "core/text_helfer.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
 #include "register/protokoll_box.h"
@@ -49,46 +50,37 @@ void Kasse::Timer1_Timer()
         m_modell->TastenbelegungAusgeben();
     if (t.gedrueckt(Qt::Key_F12)) {
         // Leaving asks no password and leaves the function buttons alone.
-        if (z.Einstellmodus == 1) {
-            m_modell->EinstellmodusSetzen(0);
-            TastenBeschriften();
-        } else {
+        if (m_zustand.Einstellmodus)
+            m_modell->EinstellmodusVerlassen();
+        else
             anmeldungZeigen();
-        }
     }
 
     const QDateTime jetzt = QDateTime::currentDateTime();
-    panelSetzen(1, jetzt.toString(u"hh:mm:ss"_qs));
-    panelSetzen(2, jetzt.toString(u"dd.MM.yyyy"_qs));
-
-    if (z.Einstellmodus == 1) {
-        panelSetzen(4, u"Einstellen"_qs);
-        m_raster->hide();
-        m_protokoll->hide();
-        m_rahmen1->hide();
-        m_shape2->show();
-        m_shape2->lower();
-        for (int i = 1; i <= kArtikelTasten; ++i)
-            m_artikel[i]->setEnabled(true);
-        for (int i = 0; i <= 6; ++i)
-            m_funktion[i]->setEnabled(true);
-    } else {
-        normaleAnsicht();
-    }
+    panelSetzen(1, ZeitText(jetzt.time()));
+    panelSetzen(2, DatumText(jetzt.date()));
 }
 
-void Kasse::normaleAnsicht()
+void Kasse::modusZeigen(bool einstellmodus)
 {
-    panelSetzen(4, u"F1 - Tastenhilfe"_qs);
-    m_raster->show();
-    m_protokoll->show();
-    m_shape2->hide();
+    m_raster->setVisible(!einstellmodus);
+    m_protokoll->setVisible(!einstellmodus);
+    m_shape2->setVisible(einstellmodus);
+    if (!einstellmodus)
+        return;
+    m_rahmen1->hide();
+    m_shape2->lower();
+    for (int i = 0; i <= 6; ++i)
+        m_funktion[i]->setEnabled(true);
 }
 
 void Kasse::FunktionstastenAus()
 {
-    for (int i = 0; i <= 6; ++i)
-        m_funktion[i]->setEnabled(false);
+    // In set-up mode they stay ready for the next time they are shown.
+    if (!m_zustand.Einstellmodus) {
+        for (int i = 0; i <= 6; ++i)
+            m_funktion[i]->setEnabled(false);
+    }
     for (KassenTaste *knopf : m_funktion)
         knopf->hide();
 }
@@ -101,11 +93,7 @@ void Kasse::FunktionstastenEin()
 
 void Kasse::HomeButton_Click()
 {
-    if (z.Einstellmodus == 1) {
-        m_modell->EinstellmodusSetzen(0);
-        TastenBeschriften();
-        normaleAnsicht();
-    }
+    m_modell->EinstellmodusVerlassen();
     FunktionstastenAus();
 }
 

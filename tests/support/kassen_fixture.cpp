@@ -3,6 +3,7 @@
 #include "register/kassen_taste.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTest>
 
@@ -28,6 +29,11 @@ void KassenFixture::starten(const Programmversion &version)
     m_kasse->show();
 }
 
+KassenZustand &KassenFixture::zustandVonHand()
+{
+    return m_kasse->findChild<KassenModell *>()->zustand();
+}
+
 void KassenFixture::schliessen()
 {
     m_kasse->close();
@@ -39,6 +45,18 @@ void KassenFixture::klicken(const QString &name)
     QVERIFY2(knopf->isVisible() || !m_kasse->isVisible(), qPrintable(name + u" is hidden"_qs));
     QVERIFY2(knopf->isEnabled(), qPrintable(name + u" is disabled"_qs));
     QTest::mouseClick(knopf, Qt::LeftButton);
+}
+
+void KassenFixture::einstellen()
+{
+    // A widget sees a double click as a click and then the double click.
+    QTest::mouseClick(finden(u"Label1_0"_qs), Qt::LeftButton);
+    QTest::mouseDClick(finden(u"Label1_0"_qs), Qt::LeftButton);
+    auto *feld = finden<QLineEdit>(u"txtPassword"_qs);
+    feld->clear();
+    QTest::keyClicks(feld, m_kasse->zustand().Einstellung.Passwort);
+    klicken(u"cmdOK"_qs);
+    QVERIFY(m_kasse->zustand().Einstellmodus);
 }
 
 QString KassenFixture::text(const QString &labelName) const

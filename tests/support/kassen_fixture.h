@@ -22,10 +22,16 @@ public:
     void schliessen();
 
     Kasse &kasse() { return *m_kasse; }
+    // The model's state behind the window, for laying out what no tap
+    // reaches in a few steps (a total given, a table number left over).
+    KassenZustand &zustandVonHand();
     Programmordner ordner;
     Meldungsrekorder rekorder;
 
     void klicken(const QString &name);
+    // Enters set-up mode as the operator does: a double click on the
+    // display, the password of the settings, OK.
+    void einstellen();
     QString text(const QString &labelName) const;
     QString panel(int nummer) const;
     QString tastenBeschriftung(int nummer) const;

@@ -2,29 +2,14 @@
 // What every window test needs: a fresh program folder, a recorder in place
 // of the message boxes, and a watchdog against modal windows that would wait
 // for a person.
+#include "support/programmordner.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QTemporaryDir>
 #include <QTimer>
 
 namespace zanti::test {
-
-class Programmordner
-{
-public:
-    Programmordner();
-    QString pfad() const { return m_ordner.path(); }
-    QString datei(const QString &name) const;
-    void schreiben(const QString &name, const QByteArray &inhalt) const;
-    // Windows-1252 text with CR LF line ends, one element a line.
-    void schreibenZeilen(const QString &name, const QStringList &zeilen) const;
-    QByteArray lesen(const QString &name) const;
-    bool gibt(const QString &name) const;
-
-private:
-    QTemporaryDir m_ordner;
-};
 
 struct Meldungseintrag
 {
