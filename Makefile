@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench deb clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -24,6 +24,10 @@ test: build
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/zanti_bench
+
+# The Debian package zanti_VERSION_ARCH.deb in the build folder.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)
