@@ -2,6 +2,7 @@
 // (beside itself, or the user's own when it is installed), the sample layout
 // a new folder gets, and the real program started that way.
 #include "app/befehlszeile.h"
+#include "app/nach_dem_start.h"
 #include "app/programmordner.h"
 #include "support/testumgebung.h"
 
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <QWidget>
 
 using namespace zanti;
 using namespace zanti::test;
@@ -137,6 +139,20 @@ private slots:
         QCOMPARE(fehler, u"Der Programmordner „%1“ kann nicht angelegt werden."_qs.arg(basis.datei(u"datei/kasse"_qs)));
     }
 
+    // The stand's full screen and the note about a new folder reach the
+    // register's window once it is up, not before.
+    void nachDemStart()
+    {
+        Meldungsrekorder rekorder;
+        QWidget kasse;
+        kasse.setObjectName(u"Kasse"_qs);
+        NachDemStart(true, u"Der Programmordner der Kasse ist neu angelegt"_qs);
+        QVERIFY(rekorder.meldungen.isEmpty());
+        kasse.show();
+        QTRY_VERIFY(kasse.isFullScreen());
+        QCOMPARE(rekorder.texte(), QStringList{u"Der Programmordner der Kasse ist neu angelegt"_qs});
+    }
+
     void programmAufruf_data()
     {
         QTest::addColumn<QStringList>("argumente");
@@ -202,5 +218,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestProgrammstart)
+QTEST_MAIN(TestProgrammstart)
 #include "test_programmstart.moc"
