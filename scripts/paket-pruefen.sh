@@ -95,6 +95,24 @@ zanti-stand ein >stand-ein.log 2>&1
 cp .config/autostart/zanti-stand.desktop stand.desktop 2>/dev/null
 zanti-stand aus >stand-aus.log 2>&1
 zanti-stand status >stand-status.log 2>&1
+# The stand's start without a service manager (as in this root): a crash
+# starts the register again, ESC ends it for good. The first register is
+# crashed with SIGSEGV before its ESC comes.
+(env QT_QPA_PLATFORM=offscreen LD_PRELOAD=/opt/pruefung/libzanti_klicker.so \
+   ZANTI_KLICKS="Command2 Command2 Command2 Command2 Command2 Command2 Command2 ESC" \
+   timeout 120 zanti-stand starten Zanti >stand-lauf.log 2>&1
+ echo "$?" >stand-lauf.log.status) &
+erster=
+for _ in $(seq 100); do
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/exe" 2>/dev/null)" = /usr/bin/Zanti ] && erster=${p#/proc/}
+  done
+  [ -n "$erster" ] && break
+  sleep 0.1
+done
+sleep 1
+kill -SEGV "$erster"
+wait
 INNEN
 echo "== as kasse: Zanti offscreen, one receipt on the virtual printer"
 chroot --userspec=kasse:kasse "$wurzel" env -i HOME=/home/kasse USER=kasse LANG=C.UTF-8 \
@@ -108,6 +126,7 @@ pruefen() { # text, then the command that must succeed
   if "$@"; then echo "PASS   : $text"; else echo "FAIL!  : $text"; fehler=1; fi
 }
 for n in 1 2 3; do
+  [ -e "$heim/start$n.log.status" ] || continue
   echo "-- start $n (exit code $(cat "$heim/start$n.log.status")):"
   grep -v "propagateSizeHints\|XDG_RUNTIME_DIR" "$heim/start$n.log" | sed 's/^/   /'
 done
@@ -130,6 +149,10 @@ pruefen "the receipt from the virtual printer" grep -q "GESAMT *4,00 E" "$heim/b
 pruefen "nothing written beside the program" bash -c '! ls "$1"/usr/bin | grep -q "\.ini$\|daten\.db"' _ "$wurzel"
 pruefen "zanti-stand ein: autostart entry" grep -qx "Exec=zanti-stand starten Zanti" "$heim/stand.desktop"
 pruefen "zanti-stand aus" grep -qx "Stand-PC aus" "$heim/stand-status.log"
+pruefen "stand: restarted after the crash, ended by ESC with 0" \
+  test "$(cat "$heim/stand-lauf.log.status"):$(grep -c "^klicker: ESC" "$heim/stand-lauf.log")" = "0:1"
+pruefen "stand: the second register booked" \
+  test "$(grep -c "^klicker: Command2" "$heim/stand-lauf.log")" -ge 7
 echo "-- receipt:"; sed 's/^/   /' "$heim/bons/bon-0001.txt"
 echo "-- files:"; chroot "$wurzel" ls -l /home/kasse/.local/share/zanti/Zanti | sed 's/^/   /'
 
