@@ -10,7 +10,8 @@ OrdnerLage OrdnerLageErmitteln(const QString &befehlszeile, const QString &stand
 {
     const QString eigener = QCoreApplication::applicationDirPath();
     // A folder on the command line means one from where the user stands.
-    return {befehlszeile.isEmpty() ? QString() : QFileInfo(befehlszeile).absoluteFilePath(), eigener, QFileInfo(eigener).isWritable(),
+    const QString genannt = befehlszeile.isEmpty() ? QString() : QFileInfo(befehlszeile).absoluteFilePath();
+    return {genannt, eigener, QFileInfo(eigener).isWritable(),
             QDir(eigener) == QDir(QStringLiteral(ZANTI_INSTALLATIONSORDNER)), standardordner};
 }
 
