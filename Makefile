@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # The makes that cmake --build starts say nothing about changing folders.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps build run test bench sanitize clean
+.PHONY: deps build run test bench sanitize deb clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -39,6 +39,10 @@ sanitize: deps $(SANITIZE_BUILD)/CMakeCache.txt
 	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The Debian package zanti_VERSION_ARCH.deb in the build folder.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

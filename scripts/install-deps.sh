@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Zanti needs to build, test and run. Safe to run
+# Installs the Debian packages Zanti needs to build, test, run and package
+# (dpkg-dev finds the package's dependencies, lintian checks it). Safe to run
 # again: it does nothing when everything is there.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-serialport-dev
   libgl1-mesa-dev fonts-dejavu-core
   xvfb xauth
+  dpkg-dev lintian
 )
 
 missing=()

@@ -133,7 +133,7 @@ void TestDruckerAnschluss::druckerArten()
     drucker.reset();
     QTRY_VERIFY(!f.kasse().druckerPort().PortOpen());
     QTest::keyClick(&f.kasse(), Qt::Key_F2);
-    QTRY_COMPARE_WITH_TIMEOUT(f.rekorder.texte(), QStringList{kNichtOffen}, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.rekorder.ersteZeilen(), QStringList{kNichtOffen}, 3000);
     QCOMPARE(f.panel(5), u"F2 - Drucker aus"_qs);
 }
 
@@ -195,7 +195,8 @@ void TestDruckerAnschluss::steuerzeichenUndAlteSperre()
         Einrichten(f, name);
         QCOMPARE(ComGeraet(f.ordner.pfad(), 1), name);
         f.starten();
-        QCOMPARE(f.rekorder.texte(), QStringList{kNichtOffen});
+        QCOMPARE(f.rekorder.texte(),
+                 QStringList{kNichtOffen + u"\nDer Gerätename in schnittstellen.ini enthält Steuerzeichen."_qs});
         QCOMPARE(f.panel(5), u"F2 - Drucker aus"_qs);
     }
     QCOMPARE(pty.empfangen(200), QByteArray());

@@ -191,7 +191,7 @@ void TestEinstell::portNichtZuOeffnen()
     a.text1()->setText(QStringLiteral("20"));
     a.klicken("Command1");
 
-    QCOMPARE(a.rekorder.texte(),
+    QCOMPARE(a.rekorder.ersteZeilen(),
              QStringList{QStringLiteral("Schnittstelle an COM 16 kann nicht geöffnet werden!")});
     QCOMPARE(a.rekorder.meldungen.first().titel, QCoreApplication::applicationName());
     QCOMPARE(a.text1()->text(), QStringLiteral("16"));

@@ -336,7 +336,7 @@ void TestKasseDrucken::druckerSchalter()
     f.klicken(u"Command107"_qs);
     pty.schliessen();
     f.klicken(u"Command107"_qs);
-    QCOMPARE(f.rekorder.texte(), QStringList{u"Schnittstelle an COM 4 kann nicht geöffnet werden!"_qs});
+    QCOMPARE(f.rekorder.ersteZeilen(), QStringList{u"Schnittstelle an COM 4 kann nicht geöffnet werden!"_qs});
     QCOMPARE(f.panel(5), u"F2 - Drucker aus"_qs);
     QVERIFY(!f.kasse().zustand().Einstellung.DruckerEin);
     QVERIFY(!f.kasse().druckerPort().PortOpen());

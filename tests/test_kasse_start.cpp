@@ -28,7 +28,7 @@ private slots:
         QCOMPARE(f.panel(5), u"F2 - Drucker aus"_qs);
         QCOMPARE(f.panel(6), u"F3 - Einzelbon aus"_qs);
         QCOMPARE(f.panel(7), u"F4 - Tischnr. aus"_qs);
-        QCOMPARE(f.rekorder.texte(),
+        QCOMPARE(f.rekorder.ersteZeilen(),
                  QStringList{u"Schnittstelle an COM Unbekannt kann nicht geöffnet werden!"_qs});
         QCOMPARE(f.finden<KassenTaste>(u"Command106"_qs)->beschriftung(), u"Com Unbekannt"_qs);
         QCOMPARE(f.text(u"Label6"_qs), u" Zanti V 3.3.18 / Zantissen Software für Vereine "_qs);
@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(f.panel(3), u"123,50"_qs);
         QCOMPARE(f.panel(6), u"F3 - Einzelbon ein"_qs);
         QCOMPARE(f.panel(7), u"F4 - Tischnr. aus"_qs);
-        QCOMPARE(f.rekorder.texte(), QStringList{u"Schnittstelle an COM 3 kann nicht geöffnet werden!"_qs});
+        QCOMPARE(f.rekorder.ersteZeilen(), QStringList{u"Schnittstelle an COM 3 kann nicht geöffnet werden!"_qs});
         QCOMPARE(f.finden<KassenTaste>(u"Command106"_qs)->beschriftung(), u"Com 3"_qs);
         QCOMPARE(z.Verkauft[3], 400);
         QCOMPARE(z.Gesamteinnahme, 12350);

@@ -86,7 +86,8 @@ QString ProgrammEinrichten(const Programmordner &ordner)
 // Starts the program offscreen. With schritte the test remote (a plugin the
 // program loads) reports "BEREIT" on stdout once the window is up, then
 // does those steps and reads out and answers every message box.
-void Starten(QProcess &zanti, const QString &programm, const QString &schritte = {})
+void Starten(QProcess &zanti, const QString &programm, const QString &schritte = {},
+             const QStringList &argumente = {})
 {
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
     umgebung.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
@@ -96,7 +97,7 @@ void Starten(QProcess &zanti, const QString &programm, const QString &schritte =
     }
     zanti.setProcessEnvironment(umgebung);
     zanti.setWorkingDirectory(QDir::tempPath()); // not the program folder
-    zanti.start(programm, {});
+    zanti.start(programm, argumente);
 }
 
 bool Bereit(QProcess &zanti, QByteArray &ausgabe)
@@ -273,6 +274,26 @@ private slots:
         dritte.terminate();
         QVERIFY(dritte.waitForFinished(5000));
         QCOMPARE(dritte.exitCode(), 0);
+    }
+
+    // A folder named on the command line that does not exist yet is made
+    // with the sample layout, and the operator is told where it is.
+    void neuerOrdnerWirdGesagt()
+    {
+        Programmordner ordner;
+        const QString kopie = ProgrammEinrichten(ordner);
+        if (kopie.isEmpty())
+            QSKIP("Zanti is not built");
+        const QString neu = ordner.datei(u"stand/kasse"_qs);
+        QProcess zanti;
+        Starten(zanti, kopie, u"esc"_qs, {u"--ordner"_qs, neu});
+        QVERIFY2(zanti.waitForFinished(15000), "the program did not end");
+        QCOMPARE(zanti.exitCode(), 0);
+        const QString ausgabe = QString::fromUtf8(zanti.readAllStandardOutput());
+        QVERIFY2(ausgabe.contains(u"MELDUNG "_qs) && ausgabe.contains(QDir::toNativeSeparators(neu)),
+                 qPrintable(ausgabe));
+        for (const QString &datei : {u"kasse.ini"_qs, u"Einstellungen.ini"_qs, u"verkauf.ini"_qs})
+            QVERIFY2(QFile::exists(neu + u"/"_qs + datei), qPrintable(datei));
     }
 #else
     void signalBeendet() { QSKIP("signals are a Unix matter"); }

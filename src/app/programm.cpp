@@ -15,7 +15,8 @@
 
 namespace zanti {
 
-int KasseAusfuehren(QApplication &app, const QString &programmordner, const Programmversion &version)
+int KasseAusfuehren(QApplication &app, const QString &programmordner, const Programmversion &version,
+                    bool vollbild, const QString &hinweis)
 {
     app.setQuitOnLastWindowClosed(false);
     // A signal that arrived during start-up waits and ends the program from
@@ -42,7 +43,12 @@ int KasseAusfuehren(QApplication &app, const QString &programmordner, const Prog
     const auto kasse = std::make_unique<Kasse>(programmordner, version);
     fenster = kasse.get();
     QObject::connect(kasse.get(), &Kasse::beendet, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    kasse->zeigen();
+    if (vollbild)
+        kasse->showFullScreen();
+    else
+        kasse->zeigen();
+    if (!hinweis.isEmpty())
+        Meldung(kasse.get(), hinweis);
     return app.exec();
 }
 

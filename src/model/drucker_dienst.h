@@ -4,6 +4,8 @@
 // needs and the message when the port does not open. Start-up, F2, the
 // printer button and the port dialog all go through it. It shows nothing:
 // a failure comes back as the German text to show.
+#include "printing/drucker_verbindung.h"
+
 #include <QString>
 #include <optional>
 
@@ -21,6 +23,10 @@ public:
 
     // "Schnittstelle an COM n kann nicht geöffnet werden!"
     static QString PortMeldung(const QString &port);
+    // The same, and on a line of its own the device and the likely cause,
+    // with what the user can do about it. benutzer: the login name.
+    static QString PortMeldung(const QString &port, const QString &geraet, const Oeffnungsfehler &fehler,
+                               const QString &benutzer);
 
     // At start-up, with setting 6 as stored: true when the printer is on.
     // A setting that is no number still opens the port the control had, but
@@ -50,9 +56,14 @@ private:
     // The device of the port's COM number, looked up anew each time: the
     // file may have been changed while the register runs.
     bool oeffnen();
+    // The message after a failed attempt: with the cause when the device
+    // itself did not open in this attempt.
+    QString meldung(const QString &port) const;
 
     const QString m_ordner;
     DruckerPort &m_port;
+    QString m_geraet;
+    Oeffnungsfehler m_fehler;
 };
 
 } // namespace zanti

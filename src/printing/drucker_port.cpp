@@ -44,11 +44,12 @@ bool DruckerPort::PortOpen() const
 
 bool DruckerPort::oeffnen(const QString &geraet)
 {
+    m_oeffnungsfehler = {};
     if (PortOpen())
         return false;
     trennen(); // broken and not yet closed
     m_verloren = false;
-    m_verbindung = VerbindungOeffnen(geraet);
+    m_verbindung = VerbindungOeffnen(geraet, &m_oeffnungsfehler);
     if (!m_verbindung)
         return false;
     connect(m_verbindung.get(), &DruckerVerbindung::geschrieben, this, &DruckerPort::geschrieben);

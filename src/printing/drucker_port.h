@@ -6,6 +6,8 @@
 //
 // Output never waits for the printer. A write that meets a closed or broken
 // port is dropped and counted; the register keeps working without paper.
+#include "printing/drucker_verbindung.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -13,8 +15,6 @@
 #include <memory>
 
 namespace zanti {
-
-class DruckerVerbindung;
 
 class DruckerPort : public QObject
 {
@@ -45,6 +45,8 @@ public:
     // line, a printer device or tcp://host:port). False when the port is
     // already open or the device cannot be opened.
     bool oeffnen(const QString &geraet);
+    // Why the last oeffnen() failed; Keiner when the port was already open.
+    const Oeffnungsfehler &oeffnungsfehler() const { return m_oeffnungsfehler; }
     // Output still on its way to the device is dropped and counted.
     void schliessen();
     // At the end of the program: what is queued may still go out, for as long
@@ -72,6 +74,7 @@ private:
     void trennen();
 
     std::unique_ptr<DruckerVerbindung> m_verbindung;
+    Oeffnungsfehler m_oeffnungsfehler;
     int m_commPort = 1;
     int m_inputLen = 0;
     int m_verworfen = 0;

@@ -38,10 +38,34 @@ signals:
     void verloren();
 };
 
+// Why a connection did not open, as far as the system tells: the operator's
+// message names the likely cause.
+struct Oeffnungsfehler
+{
+    enum class Grund {
+        Keiner,
+        FehltGeraet,  // no such device: not plugged in, wrong name
+        KeinZugriff,  // the user may not use the device
+        Belegt,       // another program has it
+        Steuerzeichen,
+        Adresse,      // a network address that is wrong or not known
+        Abgelehnt,    // the network printer refuses the connection
+        KeineAntwort, // nobody answers in time
+        Sonstiger,
+    };
+    Grund grund = Grund::Keiner;
+    // KeinZugriff: the device's group, when its members may use it.
+    QString gruppe;
+    // Sonstiger: the system's own words.
+    QString systemtext;
+};
+
 // Opens what schnittstellen.ini names: "tcp://host:port", or a device path
 // (a serial line when the device is a terminal, else a plain device).
 // Empty when it cannot be opened, and for names with control characters,
-// which no device has and which the serial layer's lock files cannot take.
-std::unique_ptr<DruckerVerbindung> VerbindungOeffnen(const QString &geraet);
+// which no device has and which the serial layer's lock files cannot take;
+// *fehler then says why.
+std::unique_ptr<DruckerVerbindung> VerbindungOeffnen(const QString &geraet,
+                                                     Oeffnungsfehler *fehler = nullptr);
 
 } // namespace zanti

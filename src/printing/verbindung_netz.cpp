@@ -68,9 +68,11 @@ Adressen Nachschlagen(const QByteArray &rechner, const QByteArray &port, QDeadli
     return Adressen(std::exchange(suche->ergebnis, nullptr), &::freeaddrinfo);
 }
 
-// A connected, non-blocking socket to one of the addresses, or -1.
-int Verbinden(const addrinfo *adressen, QDeadlineTimer frist)
+// A connected, non-blocking socket to one of the addresses, or -1 with the
+// error of the last try in *letzter.
+int Verbinden(const addrinfo *adressen, QDeadlineTimer frist, int *letzter)
 {
+    *letzter = ETIMEDOUT;
     for (const addrinfo *a = adressen; a && !frist.hasExpired(); a = a->ai_next) {
         const int s = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
         if (s < 0)
@@ -92,6 +94,7 @@ int Verbinden(const addrinfo *adressen, QDeadlineTimer frist)
             ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &an, sizeof an);
             return s;
         }
+        *letzter = fehler;
         ::close(s);
     }
     return -1;
@@ -99,25 +102,34 @@ int Verbinden(const addrinfo *adressen, QDeadlineTimer frist)
 
 } // namespace
 
-std::unique_ptr<DruckerVerbindung> NetzOeffnen(const QString &adresse)
+std::unique_ptr<DruckerVerbindung> NetzOeffnen(const QString &adresse, Oeffnungsfehler &fehler)
 {
     const QUrl url(adresse, QUrl::StrictMode);
+    fehler.grund = Oeffnungsfehler::Grund::Adresse;
     if (!url.isValid() || url.host().isEmpty() || (!url.path().isEmpty() && url.path() != u"/") || url.hasQuery())
         return {};
     // Connecting does not run the event loop; it waits a short while at most.
     const QDeadlineTimer frist(kNetzFristMs);
     const Adressen adressen = Nachschlagen(url.host(QUrl::FullyEncoded).toLatin1(),
                                            QByteArray::number(url.port(kNetzStandardPort)), frist);
-    const int s = Verbinden(adressen.get(), frist);
-    if (s < 0)
+    if (!adressen)
         return {};
+    int letzter = 0;
+    const int s = Verbinden(adressen.get(), frist, &letzter);
+    if (s < 0) {
+        fehler.grund = letzter == ECONNREFUSED ? Oeffnungsfehler::Grund::Abgelehnt
+                                               : Oeffnungsfehler::Grund::KeineAntwort;
+        return {};
+    }
+    fehler = {};
     return std::make_unique<VerbindungGeraet>(s, true);
 }
 
 #else
 
-std::unique_ptr<DruckerVerbindung> NetzOeffnen(const QString &)
+std::unique_ptr<DruckerVerbindung> NetzOeffnen(const QString &, Oeffnungsfehler &fehler)
 {
+    fehler.grund = Oeffnungsfehler::Grund::Sonstiger;
     return {};
 }
 

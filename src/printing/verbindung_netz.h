@@ -12,7 +12,7 @@ inline constexpr quint16 kNetzStandardPort = 9100;
 
 bool IstNetzadresse(const QString &geraet);
 
-// Empty when the address is wrong or nobody answers in time.
-std::unique_ptr<DruckerVerbindung> NetzOeffnen(const QString &adresse);
+// Empty when the address is wrong or nobody answers in time; fehler says which.
+std::unique_ptr<DruckerVerbindung> NetzOeffnen(const QString &adresse, Oeffnungsfehler &fehler);
 
 } // namespace zanti

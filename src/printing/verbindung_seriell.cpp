@@ -2,7 +2,7 @@
 
 namespace zanti {
 
-std::unique_ptr<VerbindungSeriell> VerbindungSeriell::oeffnen(const QString &geraet)
+std::unique_ptr<VerbindungSeriell> VerbindungSeriell::oeffnen(const QString &geraet, Oeffnungsfehler &fehler)
 {
     std::unique_ptr<VerbindungSeriell> v(new VerbindungSeriell);
     QSerialPort &port = v->m_port;
@@ -12,8 +12,22 @@ std::unique_ptr<VerbindungSeriell> VerbindungSeriell::oeffnen(const QString &ger
     port.setParity(QSerialPort::NoParity);
     port.setStopBits(QSerialPort::OneStop);
     port.setFlowControl(QSerialPort::NoFlowControl);
-    if (!port.open(QIODevice::ReadWrite))
+    if (!port.open(QIODevice::ReadWrite)) {
+        // The device itself opened a moment ago (on Unix), so a refusal now
+        // is the lock of another program; on Windows it means the same.
+        switch (port.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            fehler.grund = Oeffnungsfehler::Grund::FehltGeraet;
+            break;
+        case QSerialPort::PermissionError:
+            fehler.grund = Oeffnungsfehler::Grund::Belegt;
+            break;
+        default:
+            fehler.grund = Oeffnungsfehler::Grund::Sonstiger;
+            fehler.systemtext = port.errorString();
+        }
         return {};
+    }
     port.clearError();
     connect(&port, &QSerialPort::bytesWritten, v.get(), &DruckerVerbindung::geschrieben);
     connect(&port, &QSerialPort::errorOccurred, v.get(), &VerbindungSeriell::fehler);

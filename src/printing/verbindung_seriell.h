@@ -11,8 +11,8 @@ class VerbindungSeriell : public DruckerVerbindung
     Q_OBJECT
 
 public:
-    // Empty when the line cannot be opened.
-    static std::unique_ptr<VerbindungSeriell> oeffnen(const QString &geraet);
+    // Empty when the line cannot be opened; fehler says why.
+    static std::unique_ptr<VerbindungSeriell> oeffnen(const QString &geraet, Oeffnungsfehler &fehler);
     ~VerbindungSeriell() override;
 
     bool schreiben(const QByteArray &bytes) override;

@@ -35,6 +35,14 @@ QStringList Meldungsrekorder::texte() const
     return t;
 }
 
+QStringList Meldungsrekorder::ersteZeilen() const
+{
+    QStringList zeilen;
+    for (const QString &text : texte())
+        zeilen << text.section(u'\n', 0, 0);
+    return zeilen;
+}
+
 ModalWaechter::ModalWaechter()
 {
     m_timer.setInterval(200);

@@ -25,6 +25,9 @@ public:
     ~Meldungsrekorder();
     QList<Meldungseintrag> meldungen;
     QStringList texte() const;
+    // The first line of each: a port message without the device's cause,
+    // which depends on the machine's devices.
+    QStringList ersteZeilen() const;
 };
 
 // Fails the running test when a modal window appears that nobody expects.
