@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-serialport-dev
   libgl1-mesa-dev fonts-dejavu-core
   xvfb xauth
+  postgresql libqt6sql6-psql libpq-dev
 )
 
 missing=()
