@@ -48,7 +48,8 @@ std::optional<VeranstaltungsZahlen> VeranstaltungsZahlenLesen(QSqlDatabase &db, 
     q.setForwardOnly(true);
     const auto abbrechen = [&](const QSqlError &e) {
         fehler = e.text();
-        db.rollback();
+        if (db.isOpen())
+            db.rollback();
         return std::nullopt;
     };
     if (!db.transaction())

@@ -55,9 +55,10 @@ constexpr auto kStandSql = R"(
 INSERT INTO kasse_stand (kasse_id, veranstaltung, kasse, letzte_nummer, stornos, wartend)
 VALUES (CAST(? AS uuid), ?, ?, ?, ?, ?))";
 
-QByteArray Json(const QJsonArray &a)
+// As text: bytes would go as bytea.
+QString Json(const QJsonArray &a)
 {
-    return QJsonDocument(a).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(QJsonDocument(a).toJson(QJsonDocument::Compact));
 }
 
 QJsonValue Wahlweise(const std::optional<qint64> &wert)
@@ -208,7 +209,8 @@ bool VersandArbeiter::verbinden()
     if (!db.open())
         return false;
     const QVariant handle = db.driver()->handle();
-    m_socket = (handle.isValid() && qstrcmp(handle.typeName(), "PGconn*") == 0)
+    // The driver names the type by libpq's struct tag.
+    m_socket = (handle.isValid() && (qstrcmp(handle.typeName(), "PGconn*") == 0 || qstrcmp(handle.typeName(), "pg_conn*") == 0))
         ? PQsocket(*static_cast<PGconn *const *>(handle.constData()))
         : -1;
     FristGuard frist(*m_frist, m_socket, m_optionen.antwortFristMs);
@@ -430,10 +432,10 @@ void VersandArbeiter::berichtErstellen()
             spaeter(m_verbindungsFehler);
         return;
     }
-    QSqlDatabase db = QSqlDatabase::database(m_server, false);
     QString fehler;
     std::optional<VeranstaltungsZahlen> zahlen;
     {
+        QSqlDatabase db = QSqlDatabase::database(m_server, false);
         FristGuard frist(*m_frist, m_socket, m_optionen.antwortFristMs);
         zahlen = VeranstaltungsZahlenLesen(db, m_veranstaltung.name, fehler);
     }
