@@ -16,11 +16,12 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	@bash scripts/run.sh $(BUILD)
 
-# The power-cut trials report their figures (crash_trials, crash_losses) here.
+# The power-cut trials report their figures (crash_trials, crash_losses) here,
+# and the sync trials theirs (sync_trials, sync_losses, sync_duplicates).
 test: build
-	@rm -f $(BUILD)/stromausfall.txt
+	@rm -f $(BUILD)/stromausfall.txt $(BUILD)/sync.txt
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS); \
-	  status=$$?; cat stromausfall.txt 2>/dev/null; exit $$status
+	  status=$$?; cat stromausfall.txt sync.txt 2>/dev/null; exit $$status
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/zanti_bench
