@@ -12,6 +12,8 @@ namespace {
 // Left text and right text on one line; the left one gives way.
 QString Zeile(const QString &links, const QString &rechts)
 {
+    if (rechts.isEmpty())
+        return links.left(kBerichtBreite);
     const int platz = kBerichtBreite - int(rechts.size()) - 1;
     const QString l = links.left(std::max(platz, 0));
     return (l + QString(std::max<qsizetype>(kBerichtBreite - l.size() - rechts.size(), 1), u' ') + rechts)
