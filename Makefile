@@ -25,6 +25,7 @@ test: build
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/zanti_bench
+	$(BUILD)/zanti_bench_veranstaltung
 
 clean:
 	rm -rf $(BUILD)

@@ -89,6 +89,23 @@ bool JournalKasse::schreiben(const std::function<bool(QSqlDatabase &, QSqlError 
 
 bool JournalKasse::belegSchliessen(QRandomGenerator &zufall)
 {
+    return belegeSchliessen(zufall, 1);
+}
+
+bool JournalKasse::belegeSchliessen(QRandomGenerator &zufall, int anzahl)
+{
+    return schreiben([&](QSqlDatabase &d, QSqlError &f) {
+        for (int i = 0; i < anzahl; ++i) {
+            Beleg b = zufallsBeleg(zufall);
+            if (!BelegEintragen(d, b, f))
+                return false;
+        }
+        return true;
+    });
+}
+
+Beleg JournalKasse::zufallsBeleg(QRandomGenerator &zufall) const
+{
     Beleg b;
     b.kasseId = m_kasseId;
     b.zeit = Jetzt();
@@ -102,7 +119,7 @@ bool JournalKasse::belegSchliessen(QRandomGenerator &zufall)
         b.zeilen.append({a.taste, QString::fromUtf16(a.text), anzahl, a.preis, a.preis * anzahl});
         b.summeCent += a.preis * anzahl;
     }
-    return schreiben([&](QSqlDatabase &d, QSqlError &f) { return BelegEintragen(d, b, f); });
+    return b;
 }
 
 bool JournalKasse::stornoBuchen(QRandomGenerator &zufall)

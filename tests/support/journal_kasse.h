@@ -28,11 +28,14 @@ public:
     // A receipt of 1..4 random lines (articles with umlauts, quotes and
     // backslashes); false when the close's transaction failed.
     bool belegSchliessen(QRandomGenerator &zufall);
+    // Many receipts in one transaction: a journal filled for a benchmark.
+    bool belegeSchliessen(QRandomGenerator &zufall, int anzahl);
     bool stornoBuchen(QRandomGenerator &zufall);
     // The last error of a failed write.
     QString fehler() const { return m_fehler; }
 
 private:
+    Beleg zufallsBeleg(QRandomGenerator &zufall) const;
     bool schreiben(const std::function<bool(QSqlDatabase &, QSqlError &)> &was);
 
     QString m_verbindung;
