@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench event clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -22,6 +22,10 @@ test: build
 	@rm -f $(BUILD)/stromausfall.txt $(BUILD)/sync.txt
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS); \
 	  status=$$?; cat stromausfall.txt sync.txt 2>/dev/null; exit $$status
+
+# Two registers and a PostgreSQL of their own under build/event/; see README.
+event: build
+	@bash scripts/event.sh $(BUILD)
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/zanti_bench

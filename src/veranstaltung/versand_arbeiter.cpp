@@ -4,6 +4,7 @@
 #include "persistence/journal.h"
 #include "veranstaltung/server_schema.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -148,9 +149,13 @@ bool VersandArbeiter::journalOeffnen()
 {
     if (m_standGeladen)
         return true;
+    // Never the one to create daten.db: that is the register's.
+    const QString datei = ProgrammDatei(m_ordner, QStringLiteral("daten.db"));
+    if (!QFile::exists(datei))
+        return false;
     QSqlDatabase db = QSqlDatabase::contains(m_journal) ? QSqlDatabase::database(m_journal, false)
                                                         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_journal);
-    db.setDatabaseName(ProgrammDatei(m_ordner, QStringLiteral("daten.db")));
+    db.setDatabaseName(datei);
     // Reads only; a close that holds the file is waited for, never failed.
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.isOpen() && !db.open())
