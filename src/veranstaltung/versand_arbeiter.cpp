@@ -113,6 +113,7 @@ VersandArbeiter::VersandArbeiter(const Veranstaltung &veranstaltung, const QStri
 
 VersandArbeiter::~VersandArbeiter()
 {
+    standSpeichern();
     trennen();
     Schliessen(m_journal);
 }
@@ -418,13 +419,27 @@ int VersandArbeiter::stapelSenden()
         m_stand.belege = {m_stand.belege.beginn, belege.last().lfd, belege.last().id};
     if (!stornos.isEmpty())
         m_stand.stornos = {m_stand.stornos.beginn, stornos.last().lfd, stornos.last().id};
+    // A mark lost with a power cut only sends a batch again, which the server
+    // takes once: during a catch-up the file is written once a second, so
+    // its syncs leave the disk to the closes.
+    m_standOffen = true;
+    if (wartend == 0 || !m_standUhr.isValid() || m_standUhr.elapsed() >= 1000)
+        standSpeichern();
+    return int(belege.size() + stornos.size());
+}
+
+void VersandArbeiter::standSpeichern()
+{
+    if (!m_standOffen)
+        return;
+    m_standUhr.start();
+    m_standOffen = false;
     if (!VersandStandSpeichern(ProgrammDatei(m_ordner, kVersandDatei), m_stand))
         einmalMelden(QStringLiteral("datei"),
                      QStringLiteral("„%1“ kann nicht geschrieben werden. Die Kasse sendet weiter; nach "
                                     "einem Neustart sendet sie manche Bons noch einmal, der Server nimmt "
                                     "sie nur einmal.")
                          .arg(kVersandDatei));
-    return int(belege.size() + stornos.size());
 }
 
 void VersandArbeiter::berichtErstellen()

@@ -8,6 +8,7 @@
 #include "veranstaltung/versand_stand.h"
 #include "veranstaltung/weiterleitung.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSet>
 #include <QTimer>
@@ -42,6 +43,7 @@ private:
     // Sent entries, 0 when nothing waits, -1 when the server failed.
     int stapelSenden();
     bool standPruefen();
+    void standSpeichern();
     void zustandMelden();
     void einmalMelden(const QString &art, const QString &text);
 
@@ -59,6 +61,8 @@ private:
     bool m_weiter = false; // a turn is queued
     VersandStand m_stand;
     bool m_standGeladen = false;
+    bool m_standOffen = false; // marks moved but not yet in the file
+    QElapsedTimer m_standUhr;
     int m_pauseMs = 0;
     QTimer *m_pause = nullptr;
     QTimer *m_nachsehen = nullptr;
