@@ -342,6 +342,30 @@ private slots:
             QVERIFY2(zeile.size() <= kBerichtBreite, qPrintable(zeile));
     }
 
+    // Receipts under an identity that never sent a heartbeat (a copied
+    // folder's old one) still count: as a register of their own.
+    void berichtOhneHerzschlag()
+    {
+        Kasse k(*this, u"Bar"_qs);
+        QVERIFY(k.journal.belegSchliessen(m_zufall));
+        auto w = k.starten();
+        QTRY_VERIFY_WITH_TIMEOUT(allesDa(k.journal, *w), 20000);
+        QSqlQuery q(server());
+        QVERIFY(q.exec(u"INSERT INTO beleg (id, veranstaltung, kasse, kasse_id, nummer, zeit, zeit_offset_s, "
+                       "summe_cent, druck) VALUES (gen_random_uuid(), 'Fest', 'Alt', gen_random_uuid(), 1, now(), "
+                       "0, 990, 1)"_qs));
+        QSignalSpy bereit(w.get(), &Weiterleitung::berichtBereit);
+        w->berichtAnfordern();
+        QTRY_COMPARE_WITH_TIMEOUT(bereit.size(), 1, 10000);
+        const auto z = bereit.first().first().value<VeranstaltungsZahlen>();
+        QCOMPARE(z.kassen.size(), 2);
+        QCOMPARE(z.kassen[0].kasse, u"Alt"_qs);
+        QCOMPARE(z.kassen[0].umsatzCent, 990);
+        QVERIFY(!z.kassen[0].allesGesendet);
+        QVERIFY(z.kassen[1].allesGesendet);
+        QCOMPARE(z.umsatzCent, 990 + Zahl(k.journal.db(), u"SELECT summe_cent FROM Beleg"_qs));
+    }
+
     // Without the server the report says so.
     void berichtOhneServer()
     {

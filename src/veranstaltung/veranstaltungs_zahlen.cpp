@@ -9,27 +9,31 @@ namespace zanti {
 namespace {
 
 // The newest heartbeat of each register tells its name and whether it has
-// sent everything: nothing waits, and its highest receipt is here.
+// sent everything: nothing waits, and its highest receipt is here. A
+// register without one (receipts a copied folder sent under its old
+// identity) still counts, under the name on its receipts.
 constexpr auto kKassenSql = R"(
 WITH stand AS (
     SELECT DISTINCT ON (kasse_id) kasse_id, kasse, letzte_nummer, wartend
     FROM kasse_stand WHERE veranstaltung = ? ORDER BY kasse_id, zeit DESC, letzte_nummer DESC),
 b AS (
-    SELECT kasse_id, count(*) AS belege, sum(summe_cent) AS umsatz, max(nummer) AS hoechste
+    SELECT kasse_id, min(kasse) AS kasse, count(*) AS belege, sum(summe_cent) AS umsatz, max(nummer) AS hoechste
     FROM beleg WHERE veranstaltung = ? GROUP BY kasse_id),
 s AS (
-    SELECT kasse_id, count(*) AS stornos, sum(betrag_cent) AS betrag
-    FROM storno WHERE veranstaltung = ? GROUP BY kasse_id)
-SELECT stand.kasse, stand.kasse_id::text, coalesce(b.belege, 0), coalesce(b.umsatz, 0),
-       coalesce(s.stornos, 0), coalesce(s.betrag, 0),
-       (extract(epoch FROM l.zeit) * 1000)::bigint, l.zeit_offset_s,
-       stand.wartend = 0 AND coalesce(b.hoechste, 0) = stand.letzte_nummer
-FROM stand
-LEFT JOIN b ON b.kasse_id = stand.kasse_id
-LEFT JOIN s ON s.kasse_id = stand.kasse_id
+    SELECT kasse_id, min(kasse) AS kasse, count(*) AS stornos, sum(betrag_cent) AS betrag
+    FROM storno WHERE veranstaltung = ? GROUP BY kasse_id),
+alle AS (SELECT kasse_id FROM stand UNION SELECT kasse_id FROM b UNION SELECT kasse_id FROM s)
+SELECT coalesce(stand.kasse, b.kasse, s.kasse) AS name, CAST(alle.kasse_id AS text) AS id,
+       coalesce(b.belege, 0), coalesce(b.umsatz, 0), coalesce(s.stornos, 0), coalesce(s.betrag, 0),
+       CAST(extract(epoch FROM l.zeit) * 1000 AS bigint), l.zeit_offset_s,
+       coalesce(stand.wartend = 0 AND coalesce(b.hoechste, 0) = stand.letzte_nummer, false)
+FROM alle
+LEFT JOIN stand ON stand.kasse_id = alle.kasse_id
+LEFT JOIN b ON b.kasse_id = alle.kasse_id
+LEFT JOIN s ON s.kasse_id = alle.kasse_id
 LEFT JOIN LATERAL (SELECT zeit, zeit_offset_s FROM beleg
-                   WHERE beleg.kasse_id = stand.kasse_id AND beleg.nummer = b.hoechste) l ON true
-ORDER BY stand.kasse, stand.kasse_id)";
+                   WHERE beleg.kasse_id = alle.kasse_id AND beleg.nummer = b.hoechste) l ON true
+ORDER BY name, id)";
 
 constexpr auto kArtikelSql = R"(
 SELECT z.artikel, sum(z.anzahl), sum(z.betrag_cent)
