@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
@@ -141,8 +140,6 @@ private slots:
                         .toUtf8());
         }
         int verluste = 0, doppelt = 0, fehlgeschlagen = 0;
-        QElapsedTimer uhr;
-        uhr.start();
         for (int versuch = 0; versuch < anzahl; ++versuch) {
             // Two registers sell at once on the one server.
             const QStringList pfade{ordner[(2 * versuch) % kKassen].path(), ordner[(2 * versuch + 1) % kKassen].path()};
@@ -195,7 +192,7 @@ private slots:
         const QByteArray zeilen = "sync_trials " + QByteArray::number(anzahl) + "\nsync_losses "
             + QByteArray::number(verluste + fehlgeschlagen) + "\nsync_duplicates " + QByteArray::number(doppelt) + "\n";
         std::fputs(zeilen.constData(), stdout);
-        qInfo("%lld receipts on the server after %lld ms", m_belege, uhr.elapsed());
+        qInfo("%lld receipts on the server", m_belege);
         QFile datei(QDir(QCoreApplication::applicationDirPath()).filePath(u"sync.txt"_qs));
         if (datei.open(QIODevice::Append))
             datei.write(zeilen);
