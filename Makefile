@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # The makes that cmake --build starts say nothing about changing folders.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps build run test bench sanitize deb clean
+.PHONY: deps build run test bench sanitize deb event clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,14 +19,20 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	@bash scripts/run.sh $(BUILD)
 
-# The power-cut trials report their figures (crash_trials, crash_losses) here.
+# The power-cut trials report their figures (crash_trials, crash_losses) here,
+# and the sync trials theirs (sync_trials, sync_losses, sync_duplicates).
 test: build
-	@rm -f $(BUILD)/stromausfall.txt
+	@rm -f $(BUILD)/stromausfall.txt $(BUILD)/sync.txt
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS); \
-	  status=$$?; cat stromausfall.txt 2>/dev/null; exit $$status
+	  status=$$?; cat stromausfall.txt sync.txt 2>/dev/null; exit $$status
+
+# Two registers and a PostgreSQL of their own under build/event/; see README.
+event: build
+	@bash scripts/event.sh $(BUILD)
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/zanti_bench
+	$(BUILD)/zanti_bench_veranstaltung
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in a
 # build folder of its own; any finding fails its test. Not part of make test.

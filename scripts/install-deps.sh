@@ -13,6 +13,7 @@ packages=(
   libgl1-mesa-dev fonts-dejavu-core
   xvfb xauth
   dpkg-dev lintian
+  postgresql libqt6sql6-psql libpq-dev
 )
 
 missing=()
