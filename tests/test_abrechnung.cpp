@@ -13,38 +13,10 @@
 #include <QTest>
 
 using namespace zanti;
-using zanti::test::LokalZeit;
+using zanti::test::NachtAnlegen;
 using zanti::test::TestJournal;
 
 namespace {
-
-constexpr int kSommer = 7200;
-constexpr int kWinter = 3600;
-const QString kAlt = u"0a1b2c3d-0000-4000-8000-000000000001"_qs; // before the folder was copied
-
-Belegzeile Zeile(const QString &artikel, int anzahl, Cent preis)
-{
-    return {0, artikel, anzahl, preis, preis * anzahl};
-}
-
-// The night of the change, a receipt before and after the period and voids.
-void NachtAnlegen(TestJournal &j)
-{
-    j.bon(LokalZeit(u"2026-10-23 23:30:00"_qs, kSommer), {Zeile(u"Bier"_qs, 1, 350)});
-    j.bon(LokalZeit(u"2026-10-24 00:00:00"_qs, kSommer), {Zeile(u"Kaffee"_qs, 1, 150)});
-    j.bon(LokalZeit(u"2026-10-24 20:15:00"_qs, kSommer), {Zeile(u"Bier"_qs, 2, 350), Zeile(u"Bratwurst"_qs, 1, 300)});
-    j.bon(LokalZeit(u"2026-10-24 20:40:00"_qs, kSommer), {Zeile(u"Cola"_qs, 1, 200)}, kAlt);
-    j.bon(LokalZeit(u"2026-10-25 02:10:00"_qs, kSommer), {Zeile(u"Bier"_qs, 1, 350)});
-    j.bon(LokalZeit(u"2026-10-25 02:50:00"_qs, kSommer), {Zeile(u"Bier"_qs, 3, 350)});
-    j.bon(LokalZeit(u"2026-10-25 02:05:00"_qs, kWinter), {Zeile(u"Bratwurst"_qs, 2, 300), Zeile(u"Cola"_qs, 1, 200)});
-    j.bon(LokalZeit(u"2026-10-25 03:20:00"_qs, kWinter), {Zeile(u"Pfand zurück"_qs, -1, 200), Zeile(u"Bier"_qs, 1, 350)});
-    j.bon(LokalZeit(u"2026-10-26 00:00:00"_qs, kWinter), {Zeile(u"Bier"_qs, 1, 350)});
-    j.storno(LokalZeit(u"2026-10-25 02:40:00"_qs, kSommer), Zeile(u"Bier"_qs, 1, 350));
-    j.storno(LokalZeit(u"2026-10-25 02:15:00"_qs, kWinter), Zeile(u"Cola"_qs, 1, 200));
-    j.storno(LokalZeit(u"2026-10-25 02:20:00"_qs, kWinter), Zeile(u"Bratwurst"_qs, 2, 300));
-    j.storno(LokalZeit(u"2026-10-24 20:41:00"_qs, kSommer), Zeile(u"Cola"_qs, 1, 200), kAlt);
-    j.storno(LokalZeit(u"2026-10-26 09:00:00"_qs, kWinter), Zeile(u"Cola"_qs, 1, 200));
-}
 
 QDateTime Wand(const QString &text)
 {

@@ -36,4 +36,11 @@ private:
     QString m_kasseId;
 };
 
+// The night the clocks go back (25.10.2026, 03:00 summer time becomes
+// 02:00): receipts of 24 and 25 October, one before and one after, a
+// receipt of the register's identity before its folder was copied, voids.
+// Over 24.-25.10.: 7 receipts, 37,00, 4 voids over 13,50.
+void NachtAnlegen(TestJournal &j);
+QString NachtAlteKennung();
+
 } // namespace zanti::test
