@@ -8,8 +8,9 @@ set -euo pipefail
 
 packages=(
   cmake make g++
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql qt6-serialport-dev
-  libgl1-mesa-dev fonts-dejavu-core poppler-utils
+  poppler-utils
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-serialport-dev
+  libgl1-mesa-dev fonts-dejavu-core
   xvfb xauth
 )
 

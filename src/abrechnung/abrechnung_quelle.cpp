@@ -158,13 +158,7 @@ public:
     }
     ~Verbindung()
     {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            if (db.isOpen()) {
-                db.rollback();
-                db.close();
-            }
-        }
+        QSqlDatabase::database(m_name, false).close();
         QSqlDatabase::removeDatabase(m_name);
     }
     QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
@@ -297,7 +291,7 @@ std::optional<Abrechnung> AbrechnungVomServer(const QString &conninfo, const QSt
     }
     ServerVerbindungEinrichten(db, conninfo);
     if (!db.open()) {
-        fehler = QStringLiteral("Der Server ist nicht erreichbar: %1").arg(db.lastError().text().trimmed());
+        fehler = QStringLiteral("Der Server ist nicht erreichbar: %1").arg(db.lastError().databaseText().trimmed());
         return std::nullopt;
     }
     return AbrechnungVomServer(db, veranstaltung, zeitraum, fehler);

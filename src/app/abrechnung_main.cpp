@@ -30,6 +30,16 @@ QString Zieldatei(const QString &angabe, const QString &vorschlag, const QString
     return angabe;
 }
 
+// Qt's notes about the platform it runs without a display are not the
+// treasurer's business; warnings about the work itself still show.
+QtMessageHandler g_weiter = nullptr;
+void Meldung(QtMsgType typ, const QMessageLogContext &kontext, const QString &text)
+{
+    if (typ == QtDebugMsg || typ == QtInfoMsg || text.startsWith(u"QStandardPaths:"))
+        return;
+    g_weiter(typ, kontext, text);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -37,6 +47,7 @@ int main(int argc, char **argv)
     // No window: the PDF needs Qt Gui's fonts, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_weiter = qInstallMessageHandler(Meldung);
     QGuiApplication app(argc, argv);
 
     QString fehler;
