@@ -27,7 +27,7 @@ struct Zeitraum
 {
     QDateTime von;
     QDateTime bis;
-    // Whole local days from dem to dem (both inclusive).
+    // Whole local days from erster to letzter, both included.
     static Zeitraum Tage(QDate erster, QDate letzter);
     qint64 vonMs() const { return von.toMSecsSinceEpoch(); }
     qint64 bisMs() const { return bis.toMSecsSinceEpoch(); }
