@@ -20,13 +20,12 @@ namespace {
 // index serves, around the exact test on local time.
 constexpr qint64 kOffsetRandMs = 14 * 3'600'000LL + 60'000;
 
-// The SQL of one source. %1 in each query stands for the filter on the
-// receipts (or voids) of the period, whose values come first.
+// The SQL of one source. Receipts and voids are both read as alias b, and
+// one filter (its values bound to every query) picks the period's rows.
 struct Dialekt
 {
-    QString lokalMs;      // local wall-clock ms of a row of alias b
-    QString belegFilter;  // on Beleg b: UTC window, local window
-    QString stornoFilter; // on the voids b
+    QString lokalMs; // local wall-clock ms of a row of b
+    QString filter;  // a UTC window the index serves, then the exact local window
     QString belegTabelle, stornoTabelle, zeilenJoin, nummer, zeitMs, offset, betrag, stornoBetrag, kasse;
     QString zeitSpalte; // the stored instant, for ordering by index
 };
@@ -35,8 +34,7 @@ Dialekt Sqlite()
 {
     Dialekt d;
     d.lokalMs = QStringLiteral("(b.zeit_ms + b.offset_s * 1000)");
-    d.belegFilter = QStringLiteral("b.zeit_ms >= ? AND b.zeit_ms < ? AND %1 >= ? AND %1 < ?").arg(d.lokalMs);
-    d.stornoFilter = d.belegFilter;
+    d.filter = QStringLiteral("b.zeit_ms >= ? AND b.zeit_ms < ? AND %1 >= ? AND %1 < ?").arg(d.lokalMs);
     d.belegTabelle = QStringLiteral("Beleg b");
     d.stornoTabelle = QStringLiteral("Storno b");
     d.zeilenJoin = QStringLiteral("JOIN Belegzeile z ON z.beleg = b.lfd");
@@ -58,10 +56,9 @@ Dialekt Postgres()
     d.zeitMs = QStringLiteral("round(date_part('epoch', b.zeit) * 1000)::bigint");
     d.zeitSpalte = QStringLiteral("b.zeit");
     d.lokalMs = QStringLiteral("(%1 + b.zeit_offset_s * 1000::bigint)").arg(d.zeitMs);
-    d.belegFilter = QStringLiteral("b.veranstaltung = ? AND b.zeit >= to_timestamp(?::bigint / 1000.0) "
+    d.filter = QStringLiteral("b.veranstaltung = ? AND b.zeit >= to_timestamp(?::bigint / 1000.0) "
                                    "AND b.zeit < to_timestamp(?::bigint / 1000.0) AND %1 >= ? AND %1 < ?")
                         .arg(d.lokalMs);
-    d.stornoFilter = d.belegFilter;
     d.belegTabelle = QStringLiteral("beleg b");
     d.stornoTabelle = QStringLiteral("storno b");
     d.zeilenJoin = QStringLiteral("JOIN belegzeile z ON z.beleg_id = b.id");
@@ -97,13 +94,13 @@ public:
         return true;
     }
 
-    bool gruppen(const Dialekt &d, const QString &tabelle, const QString &filter, const QString &betrag,
-                 QList<Rohdaten::Gruppe> &ziel)
+    // Count and sum per register and local hour with its offset.
+    bool gruppen(const Dialekt &d, const QString &tabelle, const QString &betrag, QList<Rohdaten::Gruppe> &ziel)
     {
         const QString stunde = QStringLiteral("(%1 / 3600000)").arg(d.lokalMs);
         return abfragen(QStringLiteral("SELECT %1, %2, %3, COUNT(*), SUM(%4) FROM %5 WHERE %6 "
                                        "GROUP BY 1, 2, 3")
-                            .arg(d.kasse, stunde, d.offset, betrag, tabelle, filter),
+                            .arg(d.kasse, stunde, d.offset, betrag, tabelle, d.filter),
                         [&](const QSqlQuery &q) {
                             ziel.append({q.value(0).toString(), q.value(1).toLongLong(), q.value(2).toInt(),
                                          q.value(3).toLongLong(), q.value(4).toLongLong()});
@@ -114,7 +111,7 @@ public:
     {
         const QString richtung = letzte ? QStringLiteral("DESC") : QStringLiteral("ASC");
         return abfragen(QStringLiteral("SELECT %1, %2, %3, %4 FROM %5 WHERE %6 ORDER BY %7 %8, %2 %8 LIMIT 1")
-                            .arg(d.kasse, d.nummer, d.zeitMs, d.offset, d.belegTabelle, d.belegFilter,
+                            .arg(d.kasse, d.nummer, d.zeitMs, d.offset, d.belegTabelle, d.filter,
                                  d.zeitSpalte, richtung),
                         [&](const QSqlQuery &q) {
                             ziel = Rohdaten::Marke{q.value(0).toString(), q.value(1).toLongLong(),
@@ -124,11 +121,10 @@ public:
 
     bool lesen(const Dialekt &d, Rohdaten &roh)
     {
-        return gruppen(d, d.belegTabelle, d.belegFilter, d.betrag, roh.belege)
-            && gruppen(d, d.stornoTabelle, d.stornoFilter, d.stornoBetrag, roh.stornos)
+        return gruppen(d, d.belegTabelle, d.betrag, roh.belege) && gruppen(d, d.stornoTabelle, d.stornoBetrag, roh.stornos)
             && abfragen(QStringLiteral("SELECT z.artikel, SUM(z.anzahl), SUM(z.betrag_cent) FROM %1 %2 "
                                        "WHERE %3 GROUP BY z.artikel")
-                            .arg(d.belegTabelle, d.zeilenJoin, d.belegFilter),
+                            .arg(d.belegTabelle, d.zeilenJoin, d.filter),
                         [&](const QSqlQuery &q) {
                             roh.artikel.append({q.value(0).toString(), q.value(1).toLongLong(),
                                                 q.value(2).toLongLong(), 0});
