@@ -72,6 +72,9 @@ private slots:
         QTest::newRow("Stornos") << u"Stornos 4 über zusammen 13,50 €"_qs;
         QTest::newRow("Kassenbestand") << u"Umsatz bar laut Kasse 37,00 €"_qs;
         QTest::newRow("Diagramm") << u"Umsatz je Stunde"_qs;
+        QTest::newRow("doppelte Stunde erklärt")
+            << u"Die Uhr wurde umgestellt: 02:00–03:00 am 25.10.2026 gab es zweimal, zuerst in UTC+2 (Balken „+2“), "
+               "dann in UTC+1 („+1“)."_qs;
         QTest::newRow("Artikel zuerst der größte") << u"Artikel Menge Umsatz Anteil\nBier 7 24,50 € 66,2 %"_qs;
         QTest::newRow("Rückgabe") << u"Pfand zurück -1 -2,00 € -5,4 %"_qs;
         QTest::newRow("Artikelsumme") << u"Summe 12 37,00 € 100,0 %"_qs;
@@ -94,7 +97,7 @@ private slots:
             text = Text(Schreiben(m_ordner, u"nacht.pdf"_qs, *a));
         }
         QFETCH(QString, zeile);
-        QVERIFY2(text.contains(zeile), qPrintable(text));
+        QVERIFY2(text.contains(zeile) || QString(text).replace(u'\n', u' ').contains(zeile), qPrintable(text));
     }
 
     // The font travels inside the file, so every machine shows the same.

@@ -1,6 +1,7 @@
 #include "support/testjournal.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QTimeZone>
 #include <QUuid>
 
@@ -21,6 +22,8 @@ TestJournal::TestJournal(const QString &pfad, const QString &name)
     db.setDatabaseName(pfad);
     if (!db.open())
         qFatal("cannot open %s", qPrintable(pfad));
+    // WAL, as the register keeps daten.db.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     QSqlError fehler;
     db.transaction();
     const auto kennung = JournalAnlegen(db, fehler) ? KennungSichern(db, MaschinenSchluessel(), name, fehler)
