@@ -32,12 +32,16 @@ QStringList Vergleichbar(const QByteArray &csv)
     return zeilen;
 }
 
+// The program's CSV; its PDF lands in the build folder for a look at it.
 QByteArray ProgrammCsv(const QStringList &quelle, const QTemporaryDir &ordner, const QString &name)
 {
     const QString pfad = ordner.filePath(name);
+    const QString bau = qEnvironmentVariable("ZANTI_BUILD_DIR");
     QProcess p;
-    p.start(qEnvironmentVariable("ZANTI_BUILD_DIR") + u"/zanti_abrechnung"_qs,
-            quelle + QStringList{u"--von"_qs, u"24.10.2026"_qs, u"--bis"_qs, u"25.10.2026"_qs, u"--csv"_qs, pfad});
+    p.start(bau + u"/zanti_abrechnung"_qs,
+            quelle + QStringList{u"--von"_qs, u"24.10.2026"_qs, u"--bis"_qs, u"25.10.2026"_qs, u"--csv"_qs, pfad,
+                                 u"--pdf"_qs, u"%1/abrechnung_%2.pdf"_qs.arg(bau, name.chopped(4)),
+                                 u"--ueberschreiben"_qs});
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         qWarning("%s", p.readAllStandardError().constData());
     QFile f(pfad);
