@@ -9,6 +9,7 @@
 //
 // Figures named on the command line run alone; --kurz repeats less, for runs
 // under a profiler.
+#include "abrechnung_messen.h"
 #include "boden/boden_fenster.h"
 #include "messen.h"
 #include "prozess.h"
@@ -441,6 +442,13 @@ int main(int argc, char **argv)
         Ausgeben("close_to_ready_ms", BereitMessen(gross));
     if (laeuft("close_ratio_320k"))
         Ausgeben("close_ratio_320k", AbschlussVerhaeltnisMessen(saison));
+
+    if (laeuft("statement_ms_100k"))
+        Ausgeben("statement_ms_100k", AbrechnungMessen100k());
+    if (laeuft("statement_ms_1m_event")) {
+        if (const std::optional<double> ms = VeranstaltungMessen1m())
+            Ausgeben("statement_ms_1m_event", *ms);
+    }
 
     std::fprintf(stderr, "# whole run: %.1f s\n", gesamt.stand().wand / 1000);
     return 0;

@@ -9,6 +9,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++
+  poppler-utils
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-serialport-dev
   libgl1-mesa-dev fonts-dejavu-core
   xvfb xauth
