@@ -9,6 +9,9 @@
 # DRUCKER=tcp (or tcp:PORT, default 9100) makes it a network printer on
 # 127.0.0.1 instead:  DRUCKER=tcp make run
 #
+# The printer plays trouble on demand: echo papier > build/demo/drucker-steuerung
+# (offline, deckel, papier, weg, bereit).
+#
 # The sample files are copied only when missing, so sales, protocol and
 # settings of an earlier demo stay.
 set -euo pipefail
@@ -74,7 +77,7 @@ trap weiterleiten TERM INT HUP
 if [ "$drucker_art" = pty ]; then
   # A link of a run that was killed might name another process's terminal.
   [ -L "$drucker_link" ] && rm -f "$drucker_link"
-  setsid "$build/virtueller_drucker" --ausgabe "$demo/bons" --link "$drucker_link" &
+  setsid "$build/virtueller_drucker" --ausgabe "$demo/bons" --link "$drucker_link" --steuerung "$demo/drucker-steuerung" </dev/null &
   drucker_pid=$!
   for _ in $(seq 100); do
     [ -e "$drucker_link" ] && break
@@ -85,7 +88,7 @@ if [ "$drucker_art" = pty ]; then
   drucker_adresse=$drucker_link
 else
   drucker_adresse=tcp://127.0.0.1:$tcp_port
-  setsid "$build/virtueller_drucker" --ausgabe "$demo/bons" --tcp "$tcp_port" &
+  setsid "$build/virtueller_drucker" --ausgabe "$demo/bons" --tcp "$tcp_port" --steuerung "$demo/drucker-steuerung" </dev/null &
   drucker_pid=$!
   bereit=0
   for _ in $(seq 100); do

@@ -85,6 +85,7 @@ private slots:
     void logoNummer_data();
     void logoNummer();
     void fussMitDeutschemFormat();
+    void kopieIstMarkiert();
 };
 
 void TestBonLayout::ganzerBonMitTischnummer()
@@ -320,6 +321,30 @@ void TestBonLayout::fussMitDeutschemFormat()
              QByteArray("09:03:00                        02.01.2027\n"));
     QCOMPARE(ZeitText(QTime(23, 59, 59)), QStringLiteral("23:59:59"));
     QCOMPARE(DatumText(QDate(2026, 12, 7)), QStringLiteral("07.12.2026"));
+}
+
+// A copy carries its mark above and below the articles, on a whole receipt,
+// on a single receipt and on the coupon alike; nothing else changes.
+void TestBonLayout::kopieIstMarkiert()
+{
+    const QList<QByteArray> marke{MITTE, "*** KOPIE ***\n", LINKS};
+    BonDruckDaten d = Daten();
+    d.BonSumme = 650;
+    d.Kopie = true;
+    const QList<BonZeile> zeilen = {Zeile("2", "Cola", "4,00", 1, 17), Zeile("1", "Bratwurst", "2,50", 2, 18)};
+    QList<QByteArray> soll{TAB35};
+    soll << Kopf() << "17\n\n" << marke;
+    soll << "2 x Cola \t4,00 E\n" << "1 x Bratwurst \t2,50 E\n" << marke;
+    soll << "\n    GESAMT  \t6,50 E\n" << Fuss();
+    Vergleichen(BonAusgabe(d, zeilen), soll);
+
+    d.Einzelbon = 1;
+    d.Einstellung8 = QStringLiteral("1");
+    soll = {TAB35};
+    soll << Kopf() << "31\n\n" << marke;
+    soll << BREIT << "2x Salatteller\n" << RECHTS << "9,00 E\n" << LINKS << NORMAL << marke << Fuss();
+    soll << Kopf() << "31\n\n" << marke << BREIT << "2 x Salatbon zu 31\n" << NORMAL << marke << Fuss();
+    Vergleichen(BonAusgabe(d, {Zeile("2", "Salatteller", "9,00", 25, 31)}), soll);
 }
 
 QTEST_GUILESS_MAIN(TestBonLayout)

@@ -83,6 +83,8 @@ public:
 
         // The protocol: whole lines only, added up per key and in money.
         Verkaufszahlen ausProtokoll{};
+        int stornoZeilen = 0;
+        Cent stornoSumme = 0;
         static const QRegularExpression zeile(
             uR"(^\d+ \d\d:\d\d:\d\d  (\d+) x Artikel (\d+)   (-?)(\d+,\d\d)( Storno)?$)"_qs);
         const QByteArray protokoll = ordner.lesen(u"protokoll.txt"_qs);
@@ -97,6 +99,10 @@ public:
                 continue;
             }
             const Cent vorzeichen = m.captured(3).isEmpty() ? 1 : -1;
+            if (vorzeichen < 0) {
+                ++stornoZeilen;
+                stornoSumme += *BetragLesen(m.captured(4));
+            }
             ausProtokoll[m.captured(2).toInt()] += vorzeichen * m.captured(1).toInt() * 100;
             ausProtokoll[36] += vorzeichen * *BetragLesen(m.captured(4));
         }
@@ -138,6 +144,24 @@ public:
                         melden(u"daten.db: %1 Abschlüsse, %2 Zeilen nach dem Start"_qs
                                    .arg(q.value(0).toInt()).arg(q.value(1).toInt()));
                 }
+                // The journal holds exactly the closes the files counted.
+                Verkaufszahlen imJournal{};
+                if (q.exec(u"SELECT taste, SUM(anzahl) FROM Belegzeile GROUP BY taste"_qs)) {
+                    while (q.next())
+                        imJournal[q.value(0).toInt()] = q.value(1).toLongLong() * 100;
+                }
+                if (q.exec(u"SELECT COALESCE(SUM(summe_cent), 0) FROM Beleg"_qs) && q.next())
+                    imJournal[36] = q.value(0).toLongLong();
+                for (int i = 1; i <= 36; ++i) {
+                    if (imJournal[i] != gezaehlt[i])
+                        melden(u"Taste%1: Journal %2, verkauf.ini %3"_qs.arg(i)
+                                   .arg(BetragFormat(imJournal[i]), BetragFormat(gezaehlt[i])));
+                }
+                if (q.exec(u"SELECT COUNT(*), COALESCE(SUM(betrag_cent), 0) FROM Storno"_qs) && q.next()
+                    && (q.value(0).toInt() != stornoZeilen || q.value(1).toLongLong() != stornoSumme))
+                    melden(u"Storno: Journal %1 (%2), Protokoll %3 (%4)"_qs.arg(q.value(0).toInt())
+                               .arg(BetragFormat(q.value(1).toLongLong())).arg(stornoZeilen)
+                               .arg(BetragFormat(stornoSumme)));
             }
         }
         QSqlDatabase::removeDatabase(u"pruefen"_qs);

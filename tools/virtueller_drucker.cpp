@@ -1,9 +1,19 @@
 // The virtual receipt printer: a pseudo-terminal (or a network printer on
 // 127.0.0.1) that reads what the register sends, writes every cut receipt as
 // bon-0001.txt, bon-0002.txt, ... and shows it, notes drawer pulses, and
-// answers "GS a n" with the status block 20 0 0 0.
+// answers "GS a n" with its status block (20 0 0 0 when ready).
 //
-//   virtueller_drucker [--ausgabe DIR] [--link PATH | --tcp PORT]
+//   virtueller_drucker [--ausgabe DIR] [--link PATH | --tcp PORT] [--steuerung FIFO]
+//
+// It plays the troubles of a real printer: a line on stdin, or written into
+// the FIFO that --steuerung makes, switches it
+//   offline   offline (the feed button held, say)
+//   deckel    cover open
+//   papier    paper ended
+//   weg       gone: the pseudo-terminal or the connection closes
+//   bereit    ready again (and back after "weg")
+// It then sends its new status block by itself, as a real printer with
+// automatic status does, and throws away what it cannot print.
 //
 // Line 1 of stdout is what schnittstellen.ini should name: the device, or
 // tcp://127.0.0.1:PORT (PORT 0 takes a free one). --link also makes PATH a
@@ -21,6 +31,9 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTextStream>
+#include <QUrl>
+#include <memory>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <csignal>
@@ -73,6 +86,7 @@ class Drucker
 public:
     // How an answer gets back to the register.
     using Antworten = std::function<void(const QByteArray &)>;
+    enum class Stoerung { Keine, Offline, Deckel, Papier };
 
     explicit Drucker(const QDir &ausgabe) : m_ausgabe(ausgabe), m_nummer(NaechsteNummer(ausgabe)) {}
 
@@ -82,13 +96,26 @@ public:
         const int impulse = m_decoder.schubladenImpulse();
         m_decoder.einspeisen(bytes);
         for (int i = status; i < m_decoder.statusAnfragen(); ++i)
-            antworten(zanti::escpos::StatusBereit());
+            antworten(statusblock());
+        // The drawer pulse is a real-time command: it works in any trouble.
         for (int i = impulse; i < m_decoder.schubladenImpulse(); ++i)
             Ausgeben(QStringLiteral("[Schublade: Impuls %1]").arg(i + 1));
         const QStringList bons = m_decoder.fertigeBons();
-        for (const QString &bon : bons)
-            ablegen(bon);
+        for (const QString &bon : bons) {
+            if (m_stoerung == Stoerung::Keine)
+                ablegen(bon);
+            else
+                Ausgeben(QStringLiteral("[nicht gedruckt: %1 Zeilen]").arg(bon.count(u'\n') + 1));
+        }
     }
+
+    QByteArray statusblock() const
+    {
+        return zanti::escpos::Statusblock(m_stoerung == Stoerung::Offline, m_stoerung == Stoerung::Deckel,
+                                          m_stoerung == Stoerung::Papier);
+    }
+
+    void stoerungSetzen(Stoerung stoerung) { m_stoerung = stoerung; }
 
 private:
     void ablegen(const QString &bon)
@@ -107,6 +134,7 @@ private:
     QDir m_ausgabe;
     int m_nummer = 1;
     EscPosDecoder m_decoder;
+    Stoerung m_stoerung = Stoerung::Keine;
 };
 
 // The printer on a pseudo-terminal: the register opens the slave.
@@ -114,14 +142,28 @@ class PtyAnschluss
 {
 public:
     PtyAnschluss(Drucker &drucker) : m_drucker(drucker) {}
-    ~PtyAnschluss()
+    ~PtyAnschluss() { trennen(); }
+
+    // Gone: the register's side sees the line hang up.
+    void trennen()
     {
+        delete m_melder;
+        m_melder = nullptr;
         if (!m_link.isEmpty())
             ::unlink(QFile::encodeName(m_link).constData());
+        m_link.clear();
         if (m_slave >= 0)
             ::close(m_slave);
         if (m_master >= 0)
             ::close(m_master);
+        m_slave = m_master = -1;
+    }
+    bool offen() const { return m_master >= 0; }
+
+    void melden(const QByteArray &block)
+    {
+        if (m_master >= 0)
+            antworten(block);
     }
 
     // The device, empty when there is none.
@@ -213,6 +255,20 @@ class TcpAnschluss
 public:
     TcpAnschluss(Drucker &drucker) : m_drucker(drucker) {}
 
+    void trennen()
+    {
+        if (m_verbindung)
+            m_verbindung->abort();
+        m_server.close();
+    }
+    bool offen() const { return m_server.isListening(); }
+
+    void melden(const QByteArray &block)
+    {
+        if (m_verbindung)
+            m_verbindung->write(block);
+    }
+
     // The address for schnittstellen.ini, empty when the port is taken.
     QString starten(quint16 port)
     {
@@ -247,6 +303,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QString ausgabe = QDir::currentPath();
     QString link;
+    QString steuerung;
     int tcpPort = -1;
     const QStringList args = app.arguments();
     bool richtig = true;
@@ -255,6 +312,8 @@ int main(int argc, char *argv[])
             ausgabe = args[++i];
         } else if (args[i] == QLatin1String("--link") && i + 1 < args.size()) {
             link = args[++i];
+        } else if (args[i] == QLatin1String("--steuerung") && i + 1 < args.size()) {
+            steuerung = args[++i];
         } else if (args[i] == QLatin1String("--tcp") && i + 1 < args.size()) {
             bool zahl = false;
             tcpPort = args[++i].toInt(&zahl);
@@ -264,7 +323,8 @@ int main(int argc, char *argv[])
         }
     }
     if (!richtig || (tcpPort >= 0 && !link.isEmpty())) {
-        Fehler(QStringLiteral("Aufruf: virtueller_drucker [--ausgabe ORDNER] [--link PFAD | --tcp PORT]"));
+        Fehler(QStringLiteral("Aufruf: virtueller_drucker [--ausgabe ORDNER] [--link PFAD | --tcp PORT] "
+                              "[--steuerung FIFO]"));
         return 2;
     }
     QDir ausgabeOrdner(ausgabe);
@@ -281,6 +341,63 @@ int main(int argc, char *argv[])
         return 1;
     Ausgeben(anschluss);
 
+    // The troubles, from stdin or the control FIFO, one word a line.
+    const quint16 festerPort = tcpPort >= 0 ? quint16(QUrl(anschluss).port()) : 0;
+    auto befehl = [&](const QByteArray &zeile) {
+        const QByteArray wort = zeile.trimmed();
+        static const QHash<QByteArray, Drucker::Stoerung> stoerungen = {
+            {"bereit", Drucker::Stoerung::Keine}, {"offline", Drucker::Stoerung::Offline},
+            {"deckel", Drucker::Stoerung::Deckel}, {"papier", Drucker::Stoerung::Papier}};
+        if (wort == "weg") {
+            tcpPort >= 0 ? tcp.trennen() : pty.trennen();
+            Ausgeben(QStringLiteral("[weg]"));
+            return;
+        }
+        if (!stoerungen.contains(wort)) {
+            if (!wort.isEmpty())
+                Fehler(QStringLiteral("unbekannt: %1 (bereit, offline, deckel, papier, weg)")
+                           .arg(QString::fromLocal8Bit(wort)));
+            return;
+        }
+        drucker.stoerungSetzen(stoerungen.value(wort));
+        if (tcpPort >= 0 && !tcp.offen())
+            tcp.starten(festerPort);
+        else if (tcpPort < 0 && !pty.offen())
+            Ausgeben(pty.starten(link));
+        tcpPort >= 0 ? tcp.melden(drucker.statusblock()) : pty.melden(drucker.statusblock());
+        Ausgeben(QStringLiteral("[%1]").arg(QString::fromLatin1(wort)));
+    };
+    auto zeilenLesen = [befehl](int fd, QByteArray &rest) {
+        char puffer[256];
+        const ssize_t n = ::read(fd, puffer, sizeof puffer);
+        if (n <= 0)
+            return n;
+        rest.append(puffer, int(n));
+        for (qsizetype ende; (ende = rest.indexOf('\n')) >= 0; rest.remove(0, ende + 1))
+            befehl(rest.left(ende));
+        return n;
+    };
+    QByteArray eingabeRest, steuerRest;
+    QSocketNotifier eingabe(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&eingabe, &QSocketNotifier::activated, [&] {
+        if (zeilenLesen(STDIN_FILENO, eingabeRest) <= 0)
+            eingabe.setEnabled(false); // end of input: nothing more to say
+    });
+    int steuerFd = -1;
+    std::unique_ptr<QSocketNotifier> steuerMelder;
+    if (!steuerung.isEmpty()) {
+        const QByteArray pfad = QFile::encodeName(steuerung);
+        ::unlink(pfad.constData());
+        // Opened read-write, so the FIFO never reports an end when a writer goes.
+        if (::mkfifo(pfad.constData(), 0600) != 0 || (steuerFd = ::open(pfad.constData(), O_RDWR | O_NONBLOCK)) < 0) {
+            Fehler(QStringLiteral("Steuerung %1 kann nicht angelegt werden").arg(steuerung));
+        } else {
+            steuerMelder = std::make_unique<QSocketNotifier>(steuerFd, QSocketNotifier::Read);
+            QObject::connect(steuerMelder.get(), &QSocketNotifier::activated,
+                             [&] { zeilenLesen(steuerFd, steuerRest); });
+        }
+    }
+
     if (::pipe(g_signalRohr) == 0) {
         struct sigaction sa{};
         sa.sa_handler = SignalBehandeln;
@@ -291,5 +408,10 @@ int main(int argc, char *argv[])
     QSocketNotifier signalMelder(g_signalRohr[0], QSocketNotifier::Read);
     QObject::connect(&signalMelder, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 
-    return app.exec();
+    const int ergebnis = app.exec();
+    if (steuerFd >= 0) {
+        ::close(steuerFd);
+        ::unlink(QFile::encodeName(steuerung).constData());
+    }
+    return ergebnis;
 }

@@ -86,6 +86,13 @@ QByteArray Gesamtzeile(Cent bonSumme)
         + escpos::LF();
 }
 
+QList<QByteArray> KopieMarke(const BonDruckDaten &daten)
+{
+    if (!daten.Kopie)
+        return {};
+    return {escpos::Zentriert(), QByteArray("*** KOPIE ***") + escpos::LF(), escpos::Linksbuendig()};
+}
+
 QList<QByteArray> GesamtBon(const BonDruckDaten &daten, const QList<BonZeile> &zeilen)
 {
     if (zeilen.isEmpty())
@@ -94,8 +101,10 @@ QList<QByteArray> GesamtBon(const BonDruckDaten &daten, const QList<BonZeile> &z
     w << escpos::TabulatorSetzen();
     w << BonKopf(daten.BonImageNr, daten.Kopfzeile);
     w << Nummernzeile(daten, zeilen.first().BonId);
+    w << KopieMarke(daten);
     for (const BonZeile &zeile : zeilen)
         w << Artikelzeile(zeile);
+    w << KopieMarke(daten);
     w << Gesamtzeile(daten.BonSumme);
     w << BonFuss(daten.zeit, daten.datum);
     return w;
@@ -107,20 +116,24 @@ QList<QByteArray> EinzelBon(const BonDruckDaten &daten, const BonZeile &zeile)
     w << escpos::TabulatorSetzen();
     w << BonKopf(daten.BonImageNr, daten.Kopfzeile);
     w << Nummernzeile(daten, zeile.BonId);
+    w << KopieMarke(daten);
     w << escpos::DoppelteBreite();
     // No space between the quantity and the x on a single receipt.
     w << DruckTextRoh(zeile.Anzahl) + "x " + DruckText(zeile.Artikel) + escpos::LF();
     w << escpos::Rechtsbuendig();
     w << DruckTextRoh(zeile.Preis) + " E" + escpos::LF();
     w << escpos::Linksbuendig() << escpos::NormaleBreite();
+    w << KopieMarke(daten);
     if (SalatbonEin(daten.Einstellung8) && zeile.Tastennr == 25) {
         w << BonFuss(daten.zeit, daten.datum);
         w << BonKopf(daten.BonImageNr, daten.Kopfzeile);
         w << Zahl(zeile.BonId) + escpos::LF() + escpos::LF();
+        w << KopieMarke(daten);
         w << escpos::DoppelteBreite();
         w << DruckTextRoh(zeile.Anzahl) + " x " + UmlauteWandeln(QStringLiteral("Salatbon zu "))
                 + Zahl(zeile.BonId) + escpos::LF();
         w << escpos::NormaleBreite();
+        w << KopieMarke(daten);
     }
     w << BonFuss(daten.zeit, daten.datum);
     return w;

@@ -26,6 +26,7 @@ struct BonDruckDaten
     Cent BonSumme = 0;                  // total of the sale
     QTime zeit;                         // printed in the foot
     QDate datum;
+    bool Kopie = false;                 // a copy: marked above and below the articles
 };
 
 // A text as the printer gets it: umlauts in code page 437 (DruckText) or the
@@ -52,6 +53,9 @@ QByteArray Artikelzeile(const BonZeile &zeile);
 
 // The total line: LF "    GESAMT  " HT total " E" LF.
 QByteArray Gesamtzeile(Cent bonSumme);
+
+// "*** KOPIE ***" centred on a line of its own; nothing for an original.
+QList<QByteArray> KopieMarke(const BonDruckDaten &daten);
 
 // One receipt for the whole sale, starting with ESC D 35 NUL; empty when
 // there are no rows.

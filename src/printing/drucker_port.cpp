@@ -104,6 +104,8 @@ QByteArray DruckerPort::Input()
 
 void DruckerPort::geschrieben(qint64 anzahl)
 {
+    if (m_offen.empty())
+        return;
     while (anzahl > 0 && !m_offen.empty()) {
         const qint64 teil = qMin(anzahl, m_offen.front());
         m_offen.front() -= teil;
@@ -111,6 +113,8 @@ void DruckerPort::geschrieben(qint64 anzahl)
         if (m_offen.front() == 0)
             m_offen.pop_front();
     }
+    if (m_offen.empty())
+        emit alleGeschrieben();
 }
 
 void DruckerPort::abgerissen()

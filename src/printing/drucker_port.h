@@ -62,8 +62,12 @@ public:
 
     // Output calls that never fully reached the device.
     int verworfeneAusgaben() const { return m_verworfen; }
+    // Output calls on their way, not yet confirmed as written.
+    qsizetype unterwegs() const { return qsizetype(m_offen.size()); }
 
 signals:
+    // Everything given to Output so far has reached the device.
+    void alleGeschrieben();
     // A write met a closed or broken port (a printer unplugged mid-receipt).
     void ausgabeFehler();
 
