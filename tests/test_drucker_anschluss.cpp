@@ -108,7 +108,7 @@ void TestDruckerAnschluss::druckerArten()
     f.klicken(u"Command5"_qs);
     f.klicken(u"IstgleichTaste"_qs);
     drucker->trennen();
-    QTRY_COMPARE_WITH_TIMEOUT(f.panel(8), u" Fehler "_qs, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.panel(8), u" Fehler   1 Bon wartet"_qs, 2000);
     QTRY_VERIFY(!f.kasse().druckerPort().PortOpen());
     QVERIFY(f.kasse().druckerPort().verworfeneAusgaben() > 0);
     QCOMPARE(f.kasse().bonTabelle().anzahl(), 0);

@@ -550,7 +550,7 @@ void TestKasseDrucken::druckerAbgezogen()
     f.klicken(u"IstgleichTaste"_qs);
     pty.schliessen();
     QCOMPARE(f.kasse().bonTabelle().anzahl(), 0);
-    QTRY_COMPARE(f.panel(8), u" Fehler "_qs);
+    QTRY_COMPARE(f.panel(8), u" Fehler   1 Bon wartet"_qs);
     QTRY_VERIFY(!f.kasse().druckerPort().PortOpen());
     QVERIFY(f.kasse().druckerPort().verworfeneAusgaben() > 0);
     QCOMPARE(f.text(u"Label1_1"_qs), u"20,00"_qs);
@@ -606,7 +606,7 @@ void TestKasseDrucken::abgezogenZwischenZweiBons()
     f.klicken(u"Command2"_qs);
     f.klicken(u"IstgleichTaste"_qs);
     QCOMPARE(f.kasse().bonTabelle().anzahl(), 0);
-    QCOMPARE(f.panel(8), u" Fehler "_qs);
+    QCOMPARE(f.panel(8), u" Fehler   1 Bon wartet"_qs);
     QCOMPARE(f.panel(3), u"3,00"_qs);
 }
 

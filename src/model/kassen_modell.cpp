@@ -1,6 +1,8 @@
 // Booking an article key, the quantity, and the switches.
 #include "model/kassen_modell.h"
 
+#include "printing/drucker_port.h"
+
 #include "core/bon_zeile.h"
 #include "core/nebenher.h"
 #include "core/text_helfer.h"
@@ -37,6 +39,8 @@ KassenModell::KassenModell(const QString &programmordner, DruckerPort &port, QOb
     , m_protokoll(new Protokoll(this))
 {
     m_zustand.Anzahl_Eingabe = u"0"_qs;
+    connect(&m_port, &DruckerPort::ausgabeFehler, this, &KassenModell::DruckerFehler);
+    connect(&m_port, &DruckerPort::alleGeschrieben, this, &KassenModell::alleGeschrieben);
 }
 
 void KassenModell::fehler(const QString &text)

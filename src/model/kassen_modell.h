@@ -18,8 +18,11 @@
 // What the operator is to see leaves as signals: the display lines, which
 // receipt keys may act, status texts, messages. The model never touches a
 // widget; Kasse builds the controls and shows what it is told.
+#include "model/bon_liste.h"
 #include "model/drucker_dienst.h"
 #include "model/kassen_zustand.h"
+#include "persistence/journal.h"
+#include "printing/drucker_status.h"
 
 #include <QList>
 #include <QObject>
@@ -127,8 +130,17 @@ public:
     // the message to show there.
     std::optional<QString> SchnittstelleWaehlen(int nummer, const QString &text);
     void DruckerStatusLesen();
-    // A write met a broken line (a printer unplugged mid-receipt).
+    // A write met a broken line (a printer unplugged mid-receipt): what was
+    // on its way waits in the journal and prints again in full.
     void DruckerFehler();
+
+    // The journal (kassen_modell_journal.cpp): the newest receipts for the
+    // copy list, and a copy marked as one (set-up mode only).
+    QList<BonListenEintrag> NeuesteBons(int hoechstens);
+    void KopieDrucken(qint64 lfd);
+    // Receipts waiting for a printer that could not print.
+    int wartendeBons() const { return m_wartend; }
+    const Kassenkennung &kennung() const { return m_kennung; }
     // Printed when the printer is on, else handed out by berichtZeigen.
     void VerkaufsbelegAusgeben();
     void TastenbelegungAusgeben();
@@ -185,10 +197,22 @@ private:
 
     void ArtikelBuchen();
     void ProtokollEintragen(const BonZeile &zeile);
-    void BonDrucken(const QList<BonZeile> &zeilen);
+    // Prints the receipt when its state says so, else counts it as waiting.
+    void BonDrucken(const Beleg &beleg);
     void TastenSpeichern();
 
     Abschluss abschlussVorbereiten(const Verkaufszahlen &verkauft) const;
+    // The receipt as the journal keeps it, with the print it is due.
+    Beleg belegVorbereiten(const QList<BonZeile> &zeilen, Cent summe) const;
+    void stornoVormerken(const BonZeile &zeile);
+    void kennungSichern();
+    // Sends a journalled receipt's bytes (as printed at "=", or as a copy).
+    bool belegSenden(const Beleg &beleg, bool kopie);
+    bool druckerBereit() const;
+    // The waiting receipts, in order, once the printer is ready again.
+    void wartendeDrucken();
+    void panel8Zeigen();
+    void alleGeschrieben();
     void abschlussFehlgeschlagen();
     void abschluesseNachholen();
     // Moves the open receipt into memory with one message; false when it
@@ -226,6 +250,19 @@ private:
         QString meldung;
     };
     std::optional<Druckerstart> m_druckerstart;
+    // The journal's side of the register: who it is, the voids since the
+    // last close, the receipt "GEG" belongs to, and the printer's trouble.
+    Kassenkennung m_kennung;
+    std::optional<QString> m_kennungMeldung;
+    QList<StornoEintrag> m_offeneStornos;
+    qint64 m_letzterBeleg = 0;
+    StatusLeser m_status;
+    QString m_statusText;        // panel 8 as the printer's first byte says
+    int m_wartend = 0;           // receipts waiting in the journal
+    // Receipts on their way to the printer: the port's output count that
+    // completes each. What is not written when the line breaks prints again.
+    QList<QPair<qint64, qint64>> m_unterwegs;
+
     // protokoll.txt, read on another core between the start's two parts.
     std::unique_ptr<Vorab<Protokolldatei>> m_protokollVorab;
     void protokollVorabLesen();

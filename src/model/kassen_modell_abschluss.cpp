@@ -9,7 +9,6 @@
 #include "persistence/datei.h"
 #include "persistence/ini_datei.h"
 #include "persistence/verkauf.h"
-#include "printing/bon_layout.h"
 #include "printing/drucker_port.h"
 #include "printing/escpos.h"
 
@@ -42,12 +41,16 @@ void KassenModell::BonAbschliessen()
     }
     verkauft[kEinnahmen] = *gesamteinnahme;
 
-    // Nothing of the close shows, prints or counts before it is committed.
+    // Nothing of the close shows, prints or counts before it is committed,
+    // with the receipt and the voids since the last close in the journal.
     Abschluss abschluss = abschlussVorbereiten(verkauft);
-    if (!m_bon->abschliessen(abschluss)) {
+    Beleg beleg = belegVorbereiten(zeilen, *summe);
+    if (!m_bon->abschliessen(abschluss, beleg, m_offeneStornos)) {
         abschlussFehlgeschlagen();
         return;
     }
+    m_offeneStornos.clear();
+    m_letzterBeleg = beleg.lfd;
 
     m_zustand.BonSumme = *summe;
     if (m_zustand.BonSumme > 0) {
@@ -63,8 +66,9 @@ void KassenModell::BonAbschliessen()
     emit anzeigeSetzen(Anzeigefeld::Betrag, BetragFormat(m_zustand.BonSumme));
     emit anzeigeSetzen(Anzeigefeld::Menge, {});
 
+    // The drawer pulse is a real-time command: a printer obeys it even offline.
     SchubladeOeffnen();
-    BonDrucken(zeilen);
+    BonDrucken(beleg);
     emit statusSetzen(3, BetragFormat(m_zustand.Gesamteinnahme));
     if (dateienSchreiben(abschluss.verkaufNachher))
         m_bon->abschlussErledigt(abschluss.nr);
@@ -76,27 +80,6 @@ void KassenModell::SchubladeOeffnen()
 {
     if (m_port.PortOpen())
         m_port.Output(escpos::Schubladenimpuls());
-}
-
-void KassenModell::BonDrucken(const QList<BonZeile> &zeilen)
-{
-    if (m_zustand.Einstellung.DruckerEin && !zeilen.isEmpty()) {
-        BonDruckDaten daten;
-        daten.BonImageNr = m_zustand.Einstellung.BonImageNr;
-        daten.Kopfzeile = m_zustand.Kopfzeile;
-        daten.Einzelbon = m_zustand.Einstellung.Einzelbon;
-        daten.TischnummerAnzeige = m_zustand.Einstellung.TischnummerAnzeige;
-        daten.Tischnummer = m_zustand.Tischnummer;
-        daten.Einstellung8 = m_zustand.Einstellung.Salat;
-        daten.BonSumme = m_zustand.BonSumme;
-        const QDateTime jetzt = QDateTime::currentDateTime();
-        daten.zeit = jetzt.time();
-        daten.datum = jetzt.date();
-        // The port queues every write; nothing waits for the line.
-        for (const QByteArray &ausgabe : BonAusgabe(daten, zeilen))
-            m_port.Output(ausgabe);
-    }
-    m_zustand.Tischnummer = 0;
 }
 
 Abschluss KassenModell::abschlussVorbereiten(const Verkaufszahlen &verkauft) const
@@ -167,6 +150,8 @@ bool KassenModell::Storno(int zeile)
         return false;
     }
     m_protokoll->zeileVoranstellen(ProtokollStornoZeile(gewaehlt, QTime::currentTime()));
+    // Journalled with the next close, as the protocol line goes to disk then.
+    stornoVormerken(gewaehlt);
     return true;
 }
 

@@ -45,6 +45,7 @@ bool KassenModell::DatenbankOeffnen()
     const bool offen = m_bon->oeffnen(m_zustand.DBPfad);
     if (offen)
         abschluesseNachholen();
+    kennungSichern();
     return offen;
 }
 
@@ -170,6 +171,9 @@ QStringList KassenModell::beenden()
     m_beendet = true;
     m_fehlerhafteDateien.clear(); // every file that fails now is named
     VerkaufSpeichern();
+    // The protocol just saved holds the voids of the receipt never closed.
+    if (!m_offeneStornos.isEmpty() && m_bon->stornosEintragen(m_offeneStornos))
+        m_offeneStornos.clear();
     EinstellungenSpeichern();
     if (m_port.PortOpen())
         m_port.ausgebenUndSchliessen();

@@ -5,6 +5,7 @@
 #include "model/kassen_modell.h"
 #include "printing/berichte.h"
 #include "printing/drucker_port.h"
+#include "printing/drucker_status.h"
 
 #include <QDateTime>
 
@@ -12,26 +13,12 @@
 
 namespace zanti {
 
-namespace {
-
-QString DruckerStatusText(int wert)
-{
-    switch (wert) {
-    case 16: return u"Schublade offen "_qs;
-    case 20: return u"Drucker bereit "_qs;
-    case 28: return u" Papier ? "_qs;
-    case 60: return u" Fehler "_qs;
-    case 92: return u" Feedtaste "_qs;
-    default: return QString::number(wert);
-    }
-}
-
-} // namespace
-
 void KassenModell::druckerSchalter(bool ein)
 {
     m_zustand.Einstellung.DruckerEin = ein;
     emit statusSetzen(5, ein ? u"F2 - Drucker ein"_qs : u"F2 - Drucker aus"_qs);
+    // A printer just opened is taken as ready until its report says otherwise.
+    m_status.zuruecksetzen();
 }
 
 void KassenModell::DruckerOeffnen()
@@ -82,14 +69,14 @@ void KassenModell::DruckerStatusLesen()
     if (!m_zustand.Einstellung.DruckerEin || m_port.InBufferCount() < 1)
         return;
     const QByteArray status = m_port.Input();
-    if (!status.isEmpty())
-        emit statusSetzen(8, DruckerStatusText(static_cast<unsigned char>(status.at(0))));
-}
-
-void KassenModell::DruckerFehler()
-{
-    // The receipt on its way may be incomplete: the operator must see it.
-    emit statusSetzen(8, u" Fehler "_qs);
+    if (status.isEmpty())
+        return;
+    m_status.einspeisen(status);
+    // The panel names the first byte read; the paper's end comes from the
+    // whole report.
+    m_statusText = DruckerStatusText(static_cast<unsigned char>(status.at(0)), m_status.stand());
+    panel8Zeigen();
+    wartendeDrucken();
 }
 
 BerichtDaten KassenModell::berichtDaten() const

@@ -2,6 +2,11 @@
 // change), the table number, the password.
 #include "model/kassen_modell.h"
 
+#include "persistence/bon_tabelle.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+
 namespace zanti {
 
 namespace {
@@ -50,6 +55,13 @@ bool KassenModell::rueckgeld(QString eingabe)
     if (*gegeben <= m_zustand.G_Summe)
         gegeben = m_zustand.G_Summe;
     const Cent Rueckgeld = *gegeben - m_zustand.G_Summe;
+    // The journal keeps what was given for the receipt just closed; a
+    // failure here loses nothing of the sale.
+    if (m_letzterBeleg > 0) {
+        QSqlDatabase db = m_bon->datenbank();
+        QSqlError fehler;
+        GegebenSetzen(db, m_letzterBeleg, *gegeben, Rueckgeld, fehler);
+    }
 
     emit anzeigeSetzen(Anzeigefeld::Text, u"ZURÜCK"_qs);
     emit anzeigeSetzen(Anzeigefeld::Betrag, BetragFormat(Rueckgeld));

@@ -11,6 +11,8 @@
 
 #include "core/geld.h"
 
+#include <utility>
+
 namespace zanti {
 
 void KassenModell::startBeginnen()
@@ -56,6 +58,14 @@ void KassenModell::startBeenden()
     DruckerStarten();
     emit startSchritt(u"Schnittstelle geprüft"_qs);
     comZeigen(m_zustand.Einstellung.ComPort);
+    if (m_kennungMeldung)
+        emit meldung(*std::exchange(m_kennungMeldung, std::nullopt), {});
+    if (m_wartend > 0) {
+        emit meldung(u"%1 vom letzten Mal warten auf den Drucker. Sie werden gedruckt, sobald der Drucker "
+                     "bereit ist."_qs.arg(m_wartend == 1 ? u"Ein Bon"_qs : u"%1 Bons"_qs.arg(m_wartend)),
+                     {});
+        panel8Zeigen();
+    }
 }
 
 } // namespace zanti

@@ -328,6 +328,39 @@ bool BonTabelle::alleLoeschen()
 
 bool BonTabelle::abschliessen(Abschluss &abschluss)
 {
+    return journalSchreiben([&](QSqlDatabase &db, QSqlError &fehler) {
+        return AbschlussEintragen(db, abschluss, fehler);
+    }, true);
+}
+
+bool BonTabelle::abschliessen(Abschluss &abschluss, Beleg &beleg, QList<StornoEintrag> &stornos)
+{
+    return journalSchreiben([&](QSqlDatabase &db, QSqlError &fehler) {
+        bool ok = AbschlussEintragen(db, abschluss, fehler) && BelegEintragen(db, beleg, fehler);
+        for (StornoEintrag &storno : stornos)
+            ok = ok && StornoEintragen(db, storno, fehler);
+        return ok;
+    }, true);
+}
+
+bool BonTabelle::stornosEintragen(QList<StornoEintrag> &stornos)
+{
+    return journalSchreiben([&](QSqlDatabase &db, QSqlError &fehler) {
+        bool ok = true;
+        for (StornoEintrag &storno : stornos)
+            ok = ok && StornoEintragen(db, storno, fehler);
+        return ok;
+    }, false);
+}
+
+QSqlDatabase BonTabelle::datenbank() const
+{
+    return offen() ? QSqlDatabase::database(m_verbindung, false) : QSqlDatabase();
+}
+
+bool BonTabelle::journalSchreiben(const std::function<bool(QSqlDatabase &, QSqlError &)> &eintragen,
+                                  bool bonLeeren)
+{
     if (!offen())
         return nichtOffen();
     QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
@@ -337,8 +370,8 @@ bool BonTabelle::abschliessen(Abschluss &abschluss)
     // bookings stay cheap.
     const bool gespeichert = Ausfuehren(q, QStringLiteral("PRAGMA synchronous=FULL"), fehler)
         && Ausfuehren(q, QStringLiteral("BEGIN IMMEDIATE"), fehler)
-        && AbschlussEintragen(db, abschluss, fehler)
-        && Ausfuehren(q, QStringLiteral("DELETE FROM Bon"), fehler)
+        && eintragen(db, fehler)
+        && (!bonLeeren || Ausfuehren(q, QStringLiteral("DELETE FROM Bon"), fehler))
         && (DateischrittMelden("vor dem Commit"), Ausfuehren(q, QStringLiteral("COMMIT"), fehler));
     if (!gespeichert) {
         q.exec(QStringLiteral("ROLLBACK"));
@@ -349,11 +382,13 @@ bool BonTabelle::abschliessen(Abschluss &abschluss)
     if (!gespeichert)
         return false;
     DateischrittMelden("Commit");
-    beginResetModel();
-    m_zeilen.clear();
-    m_position = -1;
-    endResetModel();
-    emit aktuelleZeileGeaendert(-1);
+    if (bonLeeren) {
+        beginResetModel();
+        m_zeilen.clear();
+        m_position = -1;
+        endResetModel();
+        emit aktuelleZeileGeaendert(-1);
+    }
     return true;
 }
 

@@ -5,13 +5,16 @@
 // reaches the mirror only when the write succeeded, so what is shown is what
 // is stored.
 #include "persistence/abschluss.h"
+#include "persistence/journal.h"
 #include "core/bon_zeile.h"
 
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
+class QSqlDatabase;
 class QSqlError;
 class QSqlQuery;
 
@@ -69,6 +72,15 @@ public:
     // Closes the receipt: the redo record is stored and every row deleted
     // in one durable transaction. False changes nothing.
     bool abschliessen(Abschluss &abschluss);
+    // The same, with the receipt and the voids since the last close going
+    // into the journal in that one transaction; beleg gets its number.
+    bool abschliessen(Abschluss &abschluss, Beleg &beleg, QList<StornoEintrag> &stornos);
+    // Voids of a receipt that was never closed (the program ends), journalled
+    // as the protocol keeps them.
+    bool stornosEintragen(QList<StornoEintrag> &stornos);
+    // The connection for the journal's other readers and writers; invalid
+    // while closed.
+    QSqlDatabase datenbank() const;
     // The close's files are on disk; the record is no longer needed.
     bool abschlussErledigt(qint64 nr);
     // Records of closes whose files may not all have been written.
@@ -94,6 +106,9 @@ private:
     struct Abfragen;
 
     bool einrichten(QString &grund);
+    // One durable transaction: what eintragen writes and, with bonLeeren,
+    // the deletion of every row.
+    bool journalSchreiben(const std::function<bool(QSqlDatabase &, QSqlError &)> &eintragen, bool bonLeeren);
     bool zeileEinfuegen(BonZeile &zeile);
     bool nichtOffen();
     bool zeilenLaden(QList<BonZeile> &ziel, QSqlError &fehler);

@@ -78,6 +78,7 @@ void DruckerPort::trennen()
         return;
     // What has not gone yet is lost.
     offeneVerwerfen();
+    m_fertig = m_genommen;
     m_verbindung->disconnect(this);
     m_verbindung.reset();
     m_defekt = false;
@@ -93,6 +94,7 @@ void DruckerPort::Output(const QByteArray &bytes)
         return;
     }
     m_offen.push_back(bytes.size());
+    ++m_genommen;
 }
 
 QByteArray DruckerPort::Input()
@@ -110,8 +112,10 @@ void DruckerPort::geschrieben(qint64 anzahl)
         const qint64 teil = qMin(anzahl, m_offen.front());
         m_offen.front() -= teil;
         anzahl -= teil;
-        if (m_offen.front() == 0)
+        if (m_offen.front() == 0) {
             m_offen.pop_front();
+            ++m_fertig;
+        }
     }
     if (m_offen.empty())
         emit alleGeschrieben();
@@ -127,6 +131,8 @@ void DruckerPort::abgerissen()
     offeneVerwerfen();
     if (m_verworfen != vorher)
         emit ausgabeFehler();
+    // Those were told; from here the counts agree again.
+    m_fertig = m_genommen;
     QTimer::singleShot(0, this, [this] {
         if (m_defekt)
             trennen();

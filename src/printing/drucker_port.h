@@ -62,8 +62,12 @@ public:
 
     // Output calls that never fully reached the device.
     int verworfeneAusgaben() const { return m_verworfen; }
-    // Output calls on their way, not yet confirmed as written.
-    qsizetype unterwegs() const { return qsizetype(m_offen.size()); }
+    // Output calls taken so far, and of those the ones the device has
+    // taken whole, counted since the program started. A receipt whose last
+    // write is not among the finished ones when the line breaks is not
+    // known to be printed.
+    qint64 ausgabenGenommen() const { return m_genommen; }
+    qint64 ausgabenFertig() const { return m_fertig; }
 
 signals:
     // Everything given to Output so far has reached the device.
@@ -82,6 +86,8 @@ private:
     int m_commPort = 1;
     int m_inputLen = 0;
     int m_verworfen = 0;
+    qint64 m_genommen = 0;
+    qint64 m_fertig = 0;
     // The connection failed; it is closed at the next turn of the event
     // loop, never inside its own signal.
     bool m_defekt = false;

@@ -55,7 +55,6 @@ void Kasse::funktionenVerbinden()
             [this] { m_modell->DruckerUmschalten(KassenModell::Schaltweg::Knopf); });
     anModell(108, &KassenModell::VerkaufsbelegAusgeben);
     anModell(109, &KassenModell::TastenbelegungAusgeben);
-    connect(m_port, &DruckerPort::ausgabeFehler, m_modell, &KassenModell::DruckerFehler);
     connect(m_modell, &KassenModell::berichtZeigen, this, &Kasse::berichtZeigen);
     connect(m_protokoll, &ProtokollBox::geklickt, m_rahmen1, &QWidget::show);
     for (QWidget *w : {static_cast<QWidget *>(m_label1[0]), static_cast<QWidget *>(m_label1[1]),
