@@ -3,6 +3,7 @@
 // status bar. The look of set-up mode follows the model when it changes.
 #include "core/text_helfer.h"
 #include "register/kasse.h"
+#include "register/bon_liste.h"
 #include "register/kassen_taste.h"
 #include "register/protokoll_box.h"
 #include "register/tastenabfrage.h"
@@ -44,6 +45,8 @@ void Kasse::Timer1_Timer()
         m_modell->VerkaufszahlenLoeschen();
     if (t.gedrueckt(Qt::Key_F7))
         bonkopfZeigen();
+    if (t.gedrueckt(Qt::Key_F9) && m_zustand.Einstellmodus)
+        bonListeZeigen();
     if (t.gedrueckt(Qt::Key_F10))
         m_modell->VerkaufsbelegAusgeben();
     if (t.gedrueckt(Qt::Key_F11))
@@ -66,8 +69,12 @@ void Kasse::modusZeigen(bool einstellmodus)
     m_raster->setVisible(!einstellmodus);
     m_protokoll->setVisible(!einstellmodus);
     m_shape2->setVisible(einstellmodus);
-    if (!einstellmodus)
+    if (!einstellmodus) {
+        // Copies are for set-up mode only.
+        if (m_bonListe)
+            m_bonListe->close();
         return;
+    }
     m_rahmen1->hide();
     m_shape2->lower();
     for (int i = 0; i <= 6; ++i)
@@ -89,6 +96,17 @@ void Kasse::FunktionstastenEin()
 {
     for (KassenTaste *knopf : m_funktion)
         knopf->show();
+}
+
+void Kasse::bonListeZeigen()
+{
+    if (!m_bonListe) {
+        m_bonListe = new BonListe(this);
+        connect(m_bonListe, &BonListe::kopieDrucken, m_modell, &KassenModell::KopieDrucken);
+    }
+    m_bonListe->eintraegeSetzen(m_modell->NeuesteBons(50));
+    m_bonListe->show();
+    m_bonListe->raise();
 }
 
 void Kasse::HomeButton_Click()

@@ -15,7 +15,7 @@ public:
     explicit Tastenabfrage(QObject *eltern = nullptr);
     ~Tastenabfrage() override;
 
-    // ESC, F1..F7, F10..F12; F8 and F9 do nothing and pass.
+    // ESC and F1..F12.
     static bool abgefragt(int taste);
 
     // Whether the key was pressed since the last call; clears the note.
