@@ -296,14 +296,14 @@ private slots:
         const auto ausrichtung = [&t](int spalte) {
             return t.index(0, spalte).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
         };
-        QVERIFY(ausrichtung(BonTabelle::SpaltePreis) & Qt::AlignRight);
-        QVERIFY(!(ausrichtung(BonTabelle::SpalteArtikel) & Qt::AlignRight));
+        QVERIFY(ausrichtung(SpaltePreis) & Qt::AlignRight);
+        QVERIFY(!(ausrichtung(SpalteArtikel) & Qt::AlignRight));
 
         t.aktuelleZeileSetzen(1);
         QVERIFY(t.loeschen());
         QCOMPARE(entfernt.count(), 1);
         QCOMPARE(entfernt.at(0).at(1).toInt(), 1);
-        QCOMPARE(t.index(1, BonTabelle::SpalteArtikel).data().toString(), QString("C"));
+        QCOMPARE(t.index(1, SpalteArtikel).data().toString(), QString("C"));
 
         QVERIFY(t.alleLoeschen());
         QCOMPARE(t.rowCount(), 0);
@@ -314,7 +314,7 @@ private slots:
         QCOMPARE(t.rowCount(), 0);
         QVERIFY(t.oeffnen(ordner.datei("daten.db")));
         QCOMPARE(t.rowCount(), 1);
-        QCOMPARE(t.index(0, BonTabelle::SpalteArtikel).data().toString(), QString("D"));
+        QCOMPARE(t.index(0, SpalteArtikel).data().toString(), QString("D"));
     }
 
     void schliessenUndWiederOeffnen()

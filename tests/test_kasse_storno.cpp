@@ -55,11 +55,11 @@ private slots:
         // An earlier line picked in the grid carries its own number.
         auto *raster = f.finden<QTableView>(u"DataGrid1"_qs);
         // The grid shows quantity, article and amount only.
-        for (int spalte = 0; spalte < BonTabelle::Spaltenzahl; ++spalte)
+        for (int spalte = 0; spalte < Spaltenzahl; ++spalte)
             QCOMPARE(raster->isColumnHidden(spalte),
-                     spalte == BonTabelle::SpalteAutowert || spalte == BonTabelle::SpalteTastennr
-                         || spalte == BonTabelle::SpalteBonId);
-        const QModelIndex erste = raster->model()->index(0, BonTabelle::SpalteArtikel);
+                     spalte == SpalteAutowert || spalte == SpalteTastennr
+                         || spalte == SpalteBonId);
+        const QModelIndex erste = raster->model()->index(0, SpalteArtikel);
         QTest::mouseClick(raster->viewport(), Qt::LeftButton, {}, raster->visualRect(erste).center());
         f.klicken(u"Storno"_qs);
         PruefeStorno(f.kasse(), 0, u"2 x Artikel 5   -10,00"_qs, 1);
@@ -67,7 +67,7 @@ private slots:
 
         // With the selection cleared (ctrl-tap) nothing is voided.
         f.klicken(u"Command4"_qs);
-        const QModelIndex neu = raster->model()->index(1, BonTabelle::SpalteArtikel);
+        const QModelIndex neu = raster->model()->index(1, SpalteArtikel);
         QTest::mouseClick(raster->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           raster->visualRect(neu).center());
         QVERIFY(raster->selectionModel()->selectedRows().isEmpty());

@@ -7,6 +7,17 @@
 
 namespace zanti {
 
+// The columns of table Bon, as the receipt grid shows them.
+enum BonSpalte {
+    SpalteAutowert = 0,
+    SpalteAnzahl,
+    SpalteArtikel,
+    SpaltePreis,
+    SpalteTastennr,
+    SpalteBonId,
+    Spaltenzahl
+};
+
 struct BonZeile
 {
     qint64 Autowert = 0;   // set by the database

@@ -31,16 +31,44 @@ const QString kTastenflaeche = QStringLiteral("-2147483633");
 const QString KassenModell::kTastenhilfe = QStringLiteral("F1 - Tastenhilfe");
 
 KassenModell::KassenModell(const QString &programmordner, DruckerPort &port, QObject *eltern)
+    : KassenModell(programmordner, &port, eltern)
+{
+}
+
+KassenModell::KassenModell(const QString &programmordner, QObject *eltern)
+    : KassenModell(programmordner, nullptr, eltern)
+{
+}
+
+KassenModell::KassenModell(const QString &programmordner, DruckerPort *port, QObject *eltern)
     : QObject(eltern)
     , m_ordner(programmordner)
-    , m_port(port)
-    , m_drucker(std::make_unique<DruckerDienst>(programmordner, port))
+    , m_eigenerPort(port ? nullptr : new DruckerPort(this))
+    , m_port(port ? *port : *m_eigenerPort)
+    , m_drucker(std::make_unique<DruckerDienst>(programmordner, m_port))
     , m_bon(new BonTabelle(this))
     , m_protokoll(new Protokoll(this))
 {
     m_zustand.Anzahl_Eingabe = u"0"_qs;
     connect(&m_port, &DruckerPort::ausgabeFehler, this, &KassenModell::DruckerFehler);
     connect(&m_port, &DruckerPort::alleGeschrieben, this, &KassenModell::alleGeschrieben);
+    connect(m_bon, &BonTabelle::aktuelleZeileGeaendert, this, &KassenModell::zeileGewaehlt);
+}
+
+QAbstractTableModel &KassenModell::bonRaster()
+{
+    return *m_bon;
+}
+
+int KassenModell::gewaehlteZeile() const
+{
+    return m_bon->aktuelleZeile();
+}
+
+void KassenModell::ZeileWaehlen(int zeile)
+{
+    if (zeile != m_bon->aktuelleZeile())
+        m_bon->aktuelleZeileSetzen(zeile);
 }
 
 void KassenModell::fehler(const QString &text)

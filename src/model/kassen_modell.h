@@ -24,6 +24,7 @@
 #include "persistence/journal.h"
 #include "printing/drucker_status.h"
 
+#include <QAbstractTableModel>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -53,13 +54,16 @@ public:
     // The receipt keys whose state follows the receipt.
     enum class Knopf { Istgleich, Storno, Gegeben };
 
-    // Printer bytes go to port, which must outlive the model.
+    // Printer bytes go to port, which must outlive the model; without one
+    // the model has a port of its own.
     KassenModell(const QString &programmordner, DruckerPort &port, QObject *eltern = nullptr);
+    explicit KassenModell(const QString &programmordner, QObject *eltern = nullptr);
     ~KassenModell() override;
 
     KassenZustand &zustand() { return m_zustand; }
     const KassenZustand &zustand() const { return m_zustand; }
     BonTabelle &bonTabelle() { return *m_bon; }
+    const BonTabelle &bonTabelle() const { return *m_bon; }
     Protokoll &protokoll() { return *m_protokoll; }
     const Protokoll &protokoll() const { return *m_protokoll; }
 
@@ -141,6 +145,15 @@ public:
     // Receipts waiting for a printer that could not print.
     int wartendeBons() const { return m_wartend; }
     const Kassenkennung &kennung() const { return m_kennung; }
+
+    // The open receipt as the receipt grid shows it (columns: BonSpalte),
+    // and the row the operator picked there.
+    QAbstractTableModel &bonRaster();
+    int gewaehlteZeile() const;
+    void ZeileWaehlen(int zeile);
+    const DruckerPort &druckerPort() const { return m_port; }
+    // The key help, always in the window.
+    void HilfeAnzeigen();
     // Printed when the printer is on, else handed out by berichtZeigen.
     void VerkaufsbelegAusgeben();
     void TastenbelegungAusgeben();
@@ -178,6 +191,8 @@ signals:
     void meldung(const QString &text, const QString &titel);
     // A report for the window, the printer being off.
     void berichtZeigen(const QString &text);
+    // The open receipt's current row changed; -1: none.
+    void zeileGewaehlt(int zeile);
 
 private:
     // Start-up steps (kassen_modell_dateien.cpp). Opens daten.db and, before
@@ -233,7 +248,10 @@ private:
     BerichtDaten berichtDaten() const;
     void berichtAusgeben(const QList<QByteArray> &druck, const QString &text);
 
+    KassenModell(const QString &programmordner, DruckerPort *port, QObject *eltern);
+
     const QString m_ordner;
+    DruckerPort *m_eigenerPort; // a child of the model, when it has its own
     DruckerPort &m_port;
     std::unique_ptr<DruckerDienst> m_drucker;
     KassenZustand m_zustand;

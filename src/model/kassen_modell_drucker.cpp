@@ -103,6 +103,11 @@ void KassenModell::berichtAusgeben(const QList<QByteArray> &druck, const QString
         m_port.Output(ausgabe);
 }
 
+void KassenModell::HilfeAnzeigen()
+{
+    emit berichtZeigen(HilfeText());
+}
+
 void KassenModell::VerkaufsbelegAusgeben()
 {
     const BerichtDaten daten = berichtDaten();

@@ -25,15 +25,6 @@ class BonTabelle : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Spalte {
-        SpalteAutowert = 0,
-        SpalteAnzahl,
-        SpalteArtikel,
-        SpaltePreis,
-        SpalteTastennr,
-        SpalteBonId,
-        Spaltenzahl
-    };
     explicit BonTabelle(QObject *eltern = nullptr);
     ~BonTabelle() override;
 

@@ -2,7 +2,7 @@
 // The dialog "Bonkopfeinstellung": the four receipt head lines and the logo
 // number. It never blocks the register: shown non-modal, it hands the new
 // lines and logo number over at "OK"; closed, it is deleted.
-#include "persistence/einstellungen.h"
+#include "model/kassen_zustand.h"
 
 #include <QString>
 #include <QWidget>

@@ -58,8 +58,8 @@ public:
     // What the window shows, for reading.
     const KassenModell &modell() const { return *m_modell; }
     const KassenZustand &zustand() const { return m_zustand; }
-    const BonTabelle &bonTabelle() const { return *m_bon; }
-    const DruckerPort &druckerPort() const { return *m_port; }
+    const BonTabelle &bonTabelle() const { return m_modell->bonTabelle(); }
+    const DruckerPort &druckerPort() const { return m_modell->druckerPort(); }
     // The protocol, every line ending in CR LF.
     QString protokollText() const;
     // Progress texts of the start-up, in order.
@@ -166,11 +166,9 @@ private:
 
     const QString m_ordner;
     const Programmversion m_version;
-    DruckerPort *m_port;
     KassenModell *m_modell;
     // The model's state, for the parts of the window that show it.
     const KassenZustand &m_zustand;
-    BonTabelle *m_bon;
     QStringList m_startVerlauf;
     bool m_beendet = false;
     // Messages of the model open over this window, or over the dialog whose

@@ -1,7 +1,6 @@
 // The printer in the window: the port dialog, and the window Anzeige for
 // reports and the help text. Opening, switching and the reports themselves
 // are the model's.
-#include "printing/berichte.h"
 #include "register/anzeige.h"
 #include "register/einstell.h"
 #include "register/kasse.h"
@@ -40,7 +39,7 @@ void Kasse::berichtZeigen(const QString &text)
 
 void Kasse::HilfeAnzeigen()
 {
-    berichtZeigen(HilfeText());
+    m_modell->HilfeAnzeigen();
 }
 
 } // namespace zanti

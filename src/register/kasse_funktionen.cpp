@@ -1,7 +1,6 @@
 // The row of function buttons, the gestures on the customer display and the
 // keypad for the amount given and the table number.
 #include "register/bonkopf.h"
-#include "printing/drucker_port.h"
 #include "register/anmeldung.h"
 #include "register/eingabefeld.h"
 #include "register/kasse.h"

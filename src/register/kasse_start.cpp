@@ -1,8 +1,7 @@
 // Start-up: the model opens the database, the window builds itself and does
 // its own part, then the model's start goes on (files, receipt table,
 // printer); the window keeps its progress texts and labels its keys.
-#include "persistence/bon_tabelle.h"
-#include "printing/drucker_port.h"
+#include "core/bon_zeile.h"
 #include "register/kasse.h"
 #include "register/kassen_taste.h"
 #include "register/start_fenster.h"
@@ -25,10 +24,8 @@ Kasse::Kasse(const QString &programmordner, const Programmversion &version, QWid
     : QMainWindow(eltern)
     , m_ordner(programmordner)
     , m_version(version)
-    , m_port(new DruckerPort(this))
-    , m_modell(new KassenModell(programmordner, *m_port, this))
+    , m_modell(new KassenModell(programmordner, this))
     , m_zustand(m_modell->zustand())
-    , m_bon(&m_modell->bonTabelle())
 {
     setObjectName(QStringLiteral("Kasse"));
     // The database opens before the window is built: it needs no window,
@@ -75,16 +72,16 @@ void Kasse::starten()
 
 void Kasse::rasterEinrichten()
 {
-    m_raster->setModel(m_bon);
-    m_raster->setColumnHidden(BonTabelle::SpalteAutowert, true);
-    m_raster->setColumnHidden(BonTabelle::SpalteTastennr, true);
-    m_raster->setColumnHidden(BonTabelle::SpalteBonId, true);
+    m_raster->setModel(&m_modell->bonRaster());
+    m_raster->setColumnHidden(SpalteAutowert, true);
+    m_raster->setColumnHidden(SpalteTastennr, true);
+    m_raster->setColumnHidden(SpalteBonId, true);
     QHeaderView *kopf = m_raster->horizontalHeader();
     kopf->setSectionResizeMode(QHeaderView::Fixed);
-    kopf->setSectionResizeMode(BonTabelle::SpalteArtikel, QHeaderView::Stretch);
+    kopf->setSectionResizeMode(SpalteArtikel, QHeaderView::Stretch);
     // The widths follow the grid's font and size as they come.
     m_raster->installEventFilter(this);
-    connect(m_bon, &BonTabelle::aktuelleZeileGeaendert, this, [this](int zeile) {
+    connect(m_modell, &KassenModell::zeileGewaehlt, this, [this](int zeile) {
         if (zeile >= 0)
             m_raster->selectRow(zeile);
         else
@@ -92,8 +89,8 @@ void Kasse::rasterEinrichten()
     });
     connect(m_raster->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &aktuell) {
-                if (aktuell.isValid() && aktuell.row() != m_bon->aktuelleZeile())
-                    m_bon->aktuelleZeileSetzen(aktuell.row());
+                if (aktuell.isValid())
+                    m_modell->ZeileWaehlen(aktuell.row());
             });
 }
 
@@ -106,8 +103,8 @@ void Kasse::rasterSpaltenBreiten()
     const auto breite = [&](const QString &muster, const QString &titel) {
         return qMax(zeilen.horizontalAdvance(muster), kopf.horizontalAdvance(titel) + 8) + 8;
     };
-    m_raster->setColumnWidth(BonTabelle::SpalteAnzahl, breite(u"Anz  "_qs, u"Anzahl"_qs));
-    m_raster->setColumnWidth(BonTabelle::SpaltePreis, breite(u" 1000,00"_qs, u"Preis"_qs));
+    m_raster->setColumnWidth(SpalteAnzahl, breite(u"Anz  "_qs, u"Anzahl"_qs));
+    m_raster->setColumnWidth(SpaltePreis, breite(u" 1000,00"_qs, u"Preis"_qs));
 }
 
 } // namespace zanti
