@@ -57,6 +57,8 @@ void Kasse::meldungZeigen(const QString &text, const QString &titel)
 void Kasse::panelSetzen(int panel, const QString &text)
 {
     m_panel[panel]->setText(text);
+    if (panel == KassenModell::kServerPanel)
+        m_panel[panel]->setVisible(!text.isEmpty());
 }
 
 QString Kasse::protokollText() const

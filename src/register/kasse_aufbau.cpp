@@ -30,7 +30,7 @@ constexpr qint64 kHellgrau = 14737632;
 // the panel's longest text ("Schublade offen ", a six-figure takings amount),
 // and its font size at scale 1.
 constexpr int kLeisteHoehe = 360;
-constexpr int kPanelBreite[] = {0, 870, 1080, 1140, 1440, 1500, 1680, 1500, 1530};
+constexpr int kPanelBreite[] = {0, 870, 1080, 1140, 1440, 1500, 1680, 1500, 1530, 1800};
 constexpr qreal kLeisteSchrift = 11;
 
 // The grid's font size at scale 1, and with it the board's for text without
@@ -143,6 +143,7 @@ void Kasse::aufbauen()
     tastenAnlegen();
     editorAnlegen();
     mengenrahmenAnlegen();
+    abrechnungTastenAnlegen();
     statusleisteAnlegen(fenster);
     funktionenVerbinden();
     m_tastenabfrage = new Tastenabfrage(this);
@@ -334,6 +335,11 @@ void Kasse::statusleisteAnlegen(QSize fenster)
         // What is left over goes to the panels with texts, by their widths.
         leiste->addPermanentWidget(m_panel[i], i >= 3 ? kPanelBreite[i] : 0);
     }
+    // The event server's state, shown only at an event (panelSetzen).
+    m_panel[9] = Etikett(leiste, u"Panel9"_qs, {});
+    m_panel[9]->setFrameShape(QFrame::StyledPanel);
+    leiste->addPermanentWidget(m_panel[9], kPanelBreite[9]);
+    m_panel[9]->hide();
     // Its height and font follow the window's size (resizeEvent).
 }
 
@@ -342,7 +348,7 @@ void Kasse::statusleisteSkalieren()
     const qreal massstab = FensterMassstab(size(), kLeisteHoehe);
     statusBar()->setFixedHeight(LeistenHoehe(size()));
     statusBar()->setFont(LeistenSchrift(statusBar()->font(), size()));
-    for (int i = 1; i <= 8; ++i)
+    for (int i = 1; i <= 9; ++i)
         m_panel[i]->setMinimumWidth(Skaliert(kPanelBreite[i], massstab));
 }
 

@@ -44,6 +44,8 @@ void Kasse::Timer1_Timer()
         m_modell->VerkaufszahlenLoeschen();
     if (t.gedrueckt(Qt::Key_F7))
         bonkopfZeigen();
+    if (t.gedrueckt(Qt::Key_F8))
+        m_modell->VeranstaltungsberichtAnfordern();
     if (t.gedrueckt(Qt::Key_F10))
         m_modell->VerkaufsbelegAusgeben();
     if (t.gedrueckt(Qt::Key_F11))
@@ -66,6 +68,8 @@ void Kasse::modusZeigen(bool einstellmodus)
     m_raster->setVisible(!einstellmodus);
     m_protokoll->setVisible(!einstellmodus);
     m_shape2->setVisible(einstellmodus);
+    m_abrechnung->setVisible(einstellmodus);
+    m_abrechnungStick->setVisible(einstellmodus);
     if (!einstellmodus)
         return;
     m_rahmen1->hide();
