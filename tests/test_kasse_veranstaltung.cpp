@@ -5,12 +5,14 @@
 #include "persistence/verkauf.h"
 #include "printing/drucker_port.h"
 #include "register/anzeige.h"
+#include "register/dateiauswahl.h"
 #include "support/kassen_fixture.h"
 #include "support/pg_testserver.h"
 #include "veranstaltung/veranstaltungs_bericht.h"
 #include "veranstaltung/weiterleitung.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -146,24 +148,40 @@ private slots:
         QVERIFY(server().open());
     }
 
-    // Both files of today, where the message says.
+    // Both files of today, where the message says: in the program folder or
+    // in the folder the operator picked.
+    void abrechnungKnopf_data()
+    {
+        QTest::addColumn<QString>("knopf");
+        QTest::addRow("abrechnungen/") << u"AbrechnungButton"_qs;
+        QTest::addRow("Stick") << u"AbrechnungStickButton"_qs;
+    }
+
     void abrechnungKnopf()
     {
+        QFETCH(QString, knopf);
+        QTemporaryDir stick;
+        DateiauswahlSetzen([&stick](QWidget *, Dateimodus modus, const QString &, const QString &, NachWahl nachWahl) {
+            QCOMPARE(modus, Dateimodus::Ordner);
+            nachWahl(stick.path());
+        });
+        const auto zurueck = qScopeGuard([] { DateiauswahlSetzen({}); });
         KassenFixture f;
         f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
         f.starten();
         f.rekorder.meldungen.clear(); // the port's message: there is no printer
         f.klicken(u"Command3"_qs);
         f.klicken(u"IstgleichTaste"_qs);
-        QVERIFY(!f.sichtbar(u"AbrechnungButton"_qs));
+        QVERIFY(!f.sichtbar(knopf));
         f.einstellen();
-        QTRY_VERIFY_WITH_TIMEOUT(f.sichtbar(u"AbrechnungButton"_qs), 500);
-        f.klicken(u"AbrechnungButton"_qs);
+        QTRY_VERIFY_WITH_TIMEOUT(f.sichtbar(knopf), 500);
+        f.klicken(knopf);
         QCOMPARE(f.rekorder.texte().size(), 1);
         const QStringList zeilen = f.rekorder.meldungen[0].text.split(u'\n');
         QCOMPARE(zeilen.size(), 3);
         QCOMPARE(zeilen[0], u"Die Abrechnung von heute ist gespeichert:"_qs);
-        const QString ziel = QDir(f.ordner.pfad()).filePath(u"abrechnungen"_qs);
+        const QString ziel = knopf == u"AbrechnungStickButton"_qs ? stick.path()
+                                                                  : QDir(f.ordner.pfad()).filePath(u"abrechnungen"_qs);
         for (const QString &datei : {zeilen[1], zeilen[2]}) {
             QCOMPARE(QFileInfo(datei).absolutePath(), ziel);
             QVERIFY(QFileInfo(datei).size() > 0);
