@@ -1,6 +1,11 @@
 #include "vorlage.h"
 
 #include "support/testdaten.h"
+#include "support/testjournal.h"
+
+#include <QFile>
+#include <QSysInfo>
+#include <QTemporaryDir>
 
 #include <QTime>
 
@@ -41,8 +46,20 @@ QString Zahl(qint64 hundertstel)
 
 } // namespace
 
-Vorlage::Vorlage(int protokollZeilen)
+Vorlage::Vorlage(int protokollZeilen, int journalBelege)
 {
+    if (journalBelege > 0) {
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(u"daten.db"_qs);
+        {
+            test::TestJournal journal(pfad, QSysInfo::machineHostName());
+            journal.viele(journalBelege, test::LokalZeit(u"2026-05-01 10:00:00"_qs, 7200));
+        }
+        QFile datei(pfad);
+        if (datei.open(QIODevice::ReadOnly))
+            datenbank = datei.readAll();
+    }
+
     QStringList zeilen{u"[Artikel]"_qs};
     for (int i = 1; i <= 35; ++i)
         zeilen << u"Getraenke%1=%2"_qs.arg(i).arg(QString::fromUtf8(kArtikel[i - 1]));
@@ -93,6 +110,8 @@ void Vorlage::anlegen(const test::Programmordner &ordner, bool drucker) const
     ordner.schreiben(u"bonkopf.ini"_qs, bonkopf);
     ordner.schreiben(u"protokoll.txt"_qs, protokoll);
     ordner.schreiben(u"Einstellungen.ini"_qs, Einstellungsdatei(drucker));
+    if (!datenbank.isEmpty())
+        ordner.schreiben(u"daten.db"_qs, datenbank);
 }
 
 } // namespace zanti::bench

@@ -11,7 +11,8 @@ namespace zanti::bench {
 
 struct Vorlage
 {
-    explicit Vorlage(int protokollZeilen);
+    // journalBelege: receipts already in daten.db's journal (a season).
+    explicit Vorlage(int protokollZeilen, int journalBelege = 0);
 
     // Settings with the printer on COM 1; whether a printer answers there is
     // up to schnittstellen.ini.
@@ -19,6 +20,7 @@ struct Vorlage
     void anlegen(const test::Programmordner &ordner, bool drucker) const;
 
     QByteArray kasse, verkauf, bonkopf, protokoll;
+    QByteArray datenbank; // daten.db with the journal; empty: none yet
 };
 
 } // namespace zanti::bench

@@ -4,8 +4,8 @@
 # Another program of the product goes into ZANTI_PAKET_PROGRAMME, another
 # document into ZANTI_PAKET_DOKU; nothing else needs to change.
 set(ZANTI_PAKET_VERSION 3.3.19) # the newest of the programs it carries
-set(ZANTI_PAKET_PROGRAMME Zanti ZantiPC)
-set(ZANTI_PAKET_DOKU README.md)
+set(ZANTI_PAKET_PROGRAMME Zanti ZantiPC zanti_abrechnung_programm)
+set(ZANTI_PAKET_DOKU README.md src/veranstaltung/schema_v1.sql src/veranstaltung/kassenrolle.sql)
 
 set(paket ${CMAKE_CURRENT_SOURCE_DIR}/paket)
 set(doku ${CMAKE_INSTALL_DATADIR}/doc/zanti)
@@ -62,9 +62,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded as plug-ins, so no binary names them: the database driver and the
-# platforms (a screen, or offscreen).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins")
+# Loaded as plug-ins, so no binary names them: the database drivers (the
+# journal's SQLite, the event server's PostgreSQL) and the platforms (a
+# screen, or offscreen).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql, qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

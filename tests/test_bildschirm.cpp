@@ -7,6 +7,7 @@
 #include "support/kassen_fixture.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -107,6 +108,15 @@ private slots:
         QWidget *bonkopf = fenster(f, u"Bonkopf"_qs);
         speichern(*bonkopf, u"bonkopf"_qs);
         tippen(bonkopf, u"CancelButton"_qs);
+
+        // F9: the receipts for a copy, one of them picked.
+        QTest::keyClick(&f.kasse(), Qt::Key_F9);
+        QTRY_VERIFY(f.kasse().findChild<QWidget *>(u"BonListe"_qs));
+        QWidget *bonListe = fenster(f, u"BonListe"_qs);
+        QTest::mouseClick(bonListe->findChild<QAbstractItemView *>(u"Liste1"_qs)->viewport(), Qt::LeftButton,
+                          {}, QPoint(20, 10));
+        speichern(*bonListe, u"bonliste"_qs);
+        tippen(bonListe, u"Command2"_qs);
 
         f.klicken(u"Command106"_qs);
         QWidget *einstell = fenster(f, u"Einstell"_qs);

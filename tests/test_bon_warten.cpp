@@ -257,6 +257,42 @@ private slots:
         QCOMPARE(Artikel(bons[0]), u"Artikel 2"_qs);
     }
 
+    // A folder copied from another machine gets an identity of its own,
+    // said once; its receipts count on from 1 under the new identity.
+    void kopierterOrdner()
+    {
+        Stand s;
+        s.verkaufen(1);
+        const QString ersteKennung = s.m->kennung().id;
+        QVERIFY(s.m->beenden().isEmpty());
+        s.m.reset();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_qs, u"kopiert"_qs);
+            db.setDatabaseName(QDir(s.ordner.path()).filePath(u"daten.db"_qs));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(u"UPDATE Kassenkennung SET maschine = 'ein-anderer-rechner'"_qs));
+        }
+        QSqlDatabase::removeDatabase(u"kopiert"_qs);
+
+        s.meldungen.clear();
+        s.starten();
+        QCOMPARE(s.meldungen.size(), 1);
+        QVERIFY2(s.meldungen[0].startsWith(u"Dieser Programmordner kommt von einem anderen Rechner."_qs),
+                 qPrintable(s.meldungen[0]));
+        const QString neueKennung = s.m->kennung().id;
+        QVERIFY(neueKennung != ersteKennung);
+        s.verkaufen(2);
+        QCOMPARE(s.m->NeuesteBons(1).first().nummer, u"1"_qs);
+
+        QVERIFY(s.m->beenden().isEmpty());
+        s.m.reset();
+        s.meldungen.clear();
+        s.starten();
+        QCOMPARE(s.meldungen, QStringList());
+        QCOMPARE(s.m->kennung().id, neueKennung);
+    }
+
     // A copy in set-up mode only, marked, and noted in the journal.
     void kopie()
     {

@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include "support/testdaten.h"
 
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace zanti;
@@ -178,6 +180,7 @@ private slots:
     void druckerstatus_data();
     void druckerstatus();
     void portnummerOhneZahl();
+    void kopieMitF9();
 };
 
 void TestKasseDrucken::startOeffnetDrucker()
@@ -563,7 +566,7 @@ void TestKasseDrucken::druckerAbgezogen()
     QCOMPARE(f.kasse().bonTabelle().anzahl(), 0);
     QCOMPARE(f.text(u"Label1_1"_qs), u"2,00"_qs);
     QCOMPARE(f.panel(3), u"22,00"_qs);
-    QCOMPARE(f.panel(8), u" Fehler "_qs);
+    QCOMPARE(f.panel(8), u" Fehler   2 Bons warten"_qs);
     QVERIFY(f.kasse().isVisible());
 }
 
@@ -664,6 +667,50 @@ void TestKasseDrucken::portnummerOhneZahl()
     f.klicken(u"Command107"_qs);
     QCOMPARE(f.rekorder.texte().last(), u"Schnittstelle an COM 1 kann nicht geöffnet werden!"_qs);
     QVERIFY(!f.kasse().druckerPort().PortOpen());
+}
+
+// F9 lists the receipts in set-up mode only; a tap and "Kopie drucken"
+// print the chosen one again, marked as a copy.
+void TestKasseDrucken::kopieMitF9()
+{
+    DruckerKasse d;
+    PseudoTerminal &pty = d.pty;
+    KassenFixture &f = d.f;
+    f.klicken(u"Command3"_qs);
+    f.klicken(u"IstgleichTaste"_qs);
+    QVERIFY(pty.empfangen(3000).endsWith(kSchnitt));
+
+    const auto listeSichtbar = [&f] {
+        const auto *liste = f.kasse().findChild<QWidget *>(u"BonListe"_qs);
+        return liste && liste->isVisible();
+    };
+    QTest::keyClick(&f.kasse(), Qt::Key_F9);
+    QTest::qWait(150);
+    QVERIFY(!listeSichtbar());
+
+    f.einstellen();
+    QTest::keyClick(&f.kasse(), Qt::Key_F9);
+    QTRY_VERIFY(listeSichtbar());
+    auto *liste = f.finden<QTableWidget>(u"Liste1"_qs);
+    QCOMPARE(liste->rowCount(), 1);
+    QCOMPARE(liste->item(0, 0)->text(), u"1"_qs);
+    QCOMPARE(liste->item(0, 2)->text(), u"2,50"_qs);
+    QCOMPARE(liste->item(0, 3)->text(), u"gedruckt"_qs);
+    auto *kopieKnopf = f.finden(u"BonListe"_qs)->findChild<QPushButton *>(u"Command1"_qs);
+    QVERIFY(!kopieKnopf->isEnabled());
+    liste->selectRow(0);
+    QVERIFY(kopieKnopf->isEnabled());
+    QTest::mouseClick(kopieKnopf, Qt::LeftButton);
+    EscPosDecoder papier;
+    papier.einspeisen(pty.empfangen(3000));
+    const QStringList kopie = papier.fertigeBons();
+    QCOMPARE(kopie.size(), 1);
+    QCOMPARE(kopie[0].count(u"*** KOPIE ***"_qs), 2);
+    QVERIFY(kopie[0].contains(u"GESAMT"_qs) && kopie[0].contains(u"2,50 E"_qs));
+
+    // Leaving set-up mode closes the list.
+    f.klicken(u"HomeButton"_qs);
+    QVERIFY(!listeSichtbar());
 }
 
 QTEST_MAIN(TestKasseDrucken)

@@ -7,6 +7,7 @@
 #include "support/pg_testserver.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -175,8 +176,11 @@ private slots:
             for (int i = 0; i < 2; ++i)
                 QVERIFY2(starten(nachsenden[i], pfade[i], 0, "nachsenden"), "the driver did not start");
             for (int i = 0; i < 2; ++i) {
+                // A thawed or restarted server may take the forwarder a few
+                // of its growing pauses to reach; on a loaded machine longer.
                 bool fertig = false;
-                while (!fertig && nachsenden[i].waitForReadyRead(30000))
+                QDeadlineTimer frist(90000);
+                while (!fertig && !frist.hasExpired() && nachsenden[i].waitForReadyRead(int(frist.remainingTime())))
                     fertig = nachsenden[i].readAll().contains("fertig");
                 if (!fertig)
                     nachsenden[i].kill();

@@ -74,11 +74,7 @@ void Anmeldung::zeigen()
 {
     // The size follows the register at every showing; the place is taken
     // once, later showings stay there even if the register window has moved.
-    m_entwurf.anwenden(m_kasse);
-    if (!m_platziert && m_kasse) {
-        m_entwurf.verschieben(m_kasse, {kLinksTwips, kObenTwips});
-        m_platziert = true;
-    }
+    m_entwurf.beimZeigen(m_kasse, {kLinksTwips, kObenTwips});
     show();
     raise();
     activateWindow();

@@ -40,7 +40,6 @@ private:
     QWidget *m_kasse;
     Fensterentwurf m_entwurf;
     QLineEdit *m_txtPassword = nullptr;
-    bool m_platziert = false;
 };
 
 } // namespace zanti

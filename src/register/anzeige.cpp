@@ -64,10 +64,7 @@ QString Anzeige::text() const
 
 void Anzeige::showEvent(QShowEvent *ereignis)
 {
-    m_entwurf.anwenden(m_hauptfenster);
-    if (!m_platziert && m_hauptfenster)
-        m_entwurf.verschieben(m_hauptfenster, {kLinksTwips, kObenTwips});
-    m_platziert = true;
+    m_entwurf.beimZeigen(m_hauptfenster, {kLinksTwips, kObenTwips});
     QWidget::showEvent(ereignis);
 }
 

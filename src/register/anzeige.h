@@ -29,7 +29,6 @@ private:
     QWidget *m_hauptfenster;
     Fensterentwurf m_entwurf;
     QPlainTextEdit *m_text1 = nullptr;
-    bool m_platziert = false;
 };
 
 } // namespace zanti

@@ -82,10 +82,7 @@ void BonListe::eintraegeSetzen(const QList<BonListenEintrag> &eintraege)
 
 void BonListe::showEvent(QShowEvent *ereignis)
 {
-    m_entwurf.anwenden(m_hauptfenster);
-    if (!m_platziert && m_hauptfenster)
-        m_entwurf.verschieben(m_hauptfenster, {kLinksTwips, kObenTwips});
-    m_platziert = true;
+    m_entwurf.beimZeigen(m_hauptfenster, {kLinksTwips, kObenTwips});
     QWidget::showEvent(ereignis);
 }
 

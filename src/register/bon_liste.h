@@ -33,7 +33,6 @@ private:
     QTableWidget *m_liste = nullptr;
     QPushButton *m_kopie = nullptr;
     QList<BonListenEintrag> m_eintraege;
-    bool m_platziert = false;
 };
 
 } // namespace zanti

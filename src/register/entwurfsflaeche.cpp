@@ -197,6 +197,15 @@ void Fensterentwurf::verschieben(const QWidget *kasse, QPoint abstandTwips)
     m_fenster->move(ecke + abstand);
 }
 
+void Fensterentwurf::beimZeigen(const QWidget *kasse, QPoint abstandTwips)
+{
+    anwenden(kasse);
+    if (!m_platziert && kasse) {
+        verschieben(kasse, abstandTwips);
+        m_platziert = true;
+    }
+}
+
 QColor FarbeAusNummer(qint64 nummer, const QColor &systemfarbe)
 {
     const auto wert = static_cast<quint32>(nummer);

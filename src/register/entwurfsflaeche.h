@@ -110,12 +110,16 @@ public:
     void anwenden(const QWidget *kasse);
     // Moves the window to its place.
     void verschieben(const QWidget *kasse, QPoint abstandTwips);
+    // At every showing: the size follows the register; the place is taken
+    // the first time only, later showings stay where the window is.
+    void beimZeigen(const QWidget *kasse, QPoint abstandTwips);
 
 private:
     QWidget *m_fenster;
     QSize m_groesse;
     qreal m_schriftPx;
     QList<EntwurfsPlatz> m_plaetze;
+    bool m_platziert = false;
 };
 
 // A colour number as the register stores it: red in the lowest byte, then

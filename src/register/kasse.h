@@ -22,6 +22,7 @@ namespace zanti {
 
 class Anmeldung;
 class Anzeige;
+class BonListe;
 class BonTabelle;
 class Eingabefeld;
 struct BerichtDaten;
@@ -78,6 +79,8 @@ private:
     void FunktionstastenAus();
     void FunktionstastenEin();
     void HilfeAnzeigen();
+    // F9 in set-up mode: the newest receipts, for a copy.
+    void bonListeZeigen();
 
     // Building the window (kasse_aufbau.cpp).
     void aufbauen();
@@ -182,6 +185,7 @@ private:
     QPointer<QWidget> m_meldungsEltern;
 
     Anzeige *m_anzeige = nullptr;
+    BonListe *m_bonListe = nullptr;
     Eingabefeld *m_eingabefeld = nullptr;
     Anmeldung *m_anmeldung = nullptr;
     Tastenabfrage *m_tastenabfrage = nullptr;

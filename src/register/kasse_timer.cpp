@@ -3,6 +3,7 @@
 // status bar. The look of set-up mode follows the model when it changes.
 #include "core/text_helfer.h"
 #include "register/kasse.h"
+#include "register/bon_liste.h"
 #include "register/kassen_taste.h"
 #include "register/protokoll_box.h"
 #include "register/tastenabfrage.h"
@@ -46,6 +47,8 @@ void Kasse::Timer1_Timer()
         bonkopfZeigen();
     if (t.gedrueckt(Qt::Key_F8))
         m_modell->VeranstaltungsberichtAnfordern();
+    if (t.gedrueckt(Qt::Key_F9) && m_zustand.Einstellmodus)
+        bonListeZeigen();
     if (t.gedrueckt(Qt::Key_F10))
         m_modell->VerkaufsbelegAusgeben();
     if (t.gedrueckt(Qt::Key_F11))
@@ -70,8 +73,12 @@ void Kasse::modusZeigen(bool einstellmodus)
     m_shape2->setVisible(einstellmodus);
     m_abrechnung->setVisible(einstellmodus);
     m_abrechnungStick->setVisible(einstellmodus);
-    if (!einstellmodus)
+    if (!einstellmodus) {
+        // Copies are for set-up mode only.
+        if (m_bonListe)
+            m_bonListe->close();
         return;
+    }
     m_rahmen1->hide();
     m_shape2->lower();
     for (int i = 0; i <= 6; ++i)
@@ -93,6 +100,17 @@ void Kasse::FunktionstastenEin()
 {
     for (KassenTaste *knopf : m_funktion)
         knopf->show();
+}
+
+void Kasse::bonListeZeigen()
+{
+    if (!m_bonListe) {
+        m_bonListe = new BonListe(this);
+        connect(m_bonListe, &BonListe::kopieDrucken, m_modell, &KassenModell::KopieDrucken);
+    }
+    m_bonListe->eintraegeSetzen(m_modell->NeuesteBons(50));
+    m_bonListe->show();
+    m_bonListe->raise();
 }
 
 void Kasse::HomeButton_Click()

@@ -46,8 +46,7 @@ bool Tastenabfrage::abgefragt(int taste)
     switch (taste) {
     case Qt::Key_Escape:
     case Qt::Key_F1: case Qt::Key_F2: case Qt::Key_F3: case Qt::Key_F4:
-    case Qt::Key_F5: case Qt::Key_F6: case Qt::Key_F7:
-    case Qt::Key_F8:
+    case Qt::Key_F5: case Qt::Key_F6: case Qt::Key_F7: case Qt::Key_F8: case Qt::Key_F9:
     case Qt::Key_F10: case Qt::Key_F11: case Qt::Key_F12:
         return true;
     default:

@@ -15,7 +15,7 @@ public:
     explicit Tastenabfrage(QObject *eltern = nullptr);
     ~Tastenabfrage() override;
 
-    // ESC, F1..F8, F10..F12; F9 does nothing and passes.
+    // ESC and F1..F12.
     static bool abgefragt(int taste);
 
     // Whether the key was pressed since the last call; clears the note.

@@ -24,7 +24,8 @@ pruefen "Dateiname zanti_VERSION_ARCH.deb" \
   test "$(basename "$paket")" = "zanti_${version}_$(dpkg --print-architecture).deb"
 
 dpkg-deb -c "$paket" | awk '{print $6}' | sed 's#^\./#/#' >"$arbeit/inhalt"
-for datei in /usr/bin/Zanti /usr/bin/ZantiPC /usr/bin/zanti-virtueller-drucker /usr/bin/zanti-stand \
+for datei in /usr/bin/Zanti /usr/bin/ZantiPC /usr/bin/zanti_abrechnung /usr/bin/zanti-virtueller-drucker \
+    /usr/bin/zanti-stand /usr/share/doc/zanti/schema_v1.sql /usr/share/doc/zanti/kassenrolle.sql \
     /usr/libexec/zanti/virtueller_drucker /usr/lib/systemd/user/zanti-stand@.service \
     /usr/share/applications/zanti.desktop /usr/share/applications/zantipc.desktop \
     /usr/share/icons/hicolor/scalable/apps/zanti.svg /usr/share/doc/zanti/README.md \
@@ -35,7 +36,7 @@ pruefen "nichts außerhalb von /usr" bash -c '! grep -v "^/usr/" "$1"' _ "$arbei
 
 # Found in the binaries, not kept by hand; the plug-ins are named.
 abhaengig=$(dpkg-deb -f "$paket" Depends)
-for p in libqt6widgets6 libqt6serialport6 libqt6network6 libqt6sql6-sqlite qt6-qpa-plugins; do
+for p in libqt6widgets6 libqt6serialport6 libqt6network6 libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins; do
   pruefen "Depends nennt $p" grep -q "\b$p\b" <<<"$abhaengig"
 done
 # No maintainer scripts: removing the package cannot touch register data.
