@@ -60,6 +60,10 @@ private slots:
     {
         Programmordner ordner;
         ordner.schreiben(u"veranstaltung.ini"_qs, EventDatei(m_server, u"Theke"_qs));
+        QStringList ohneDrucker{u"[COM]"_qs};
+        for (int i = 1; i <= 16; ++i)
+            ohneDrucker << u"COM%1=%2/kein-geraet"_qs.arg(i).arg(ordner.pfad());
+        ordner.schreibenZeilen(u"schnittstellen.ini"_qs, ohneDrucker);
         DruckerPort port;
         KassenModell m(ordner.pfad(), port);
         QString panel9;
