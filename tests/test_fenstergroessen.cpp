@@ -106,13 +106,17 @@ private slots:
     void texteStehenGanzDa_data()
     {
         QTest::addColumn<QSize>("groesse");
-        for (const QSize g : {QSize(800, 600), QSize(1024, 768), QSize(1280, 800), QSize(1920, 1080)})
-            QTest::addRow("%dx%d", g.width(), g.height()) << g;
+        QTest::addColumn<bool>("veranstaltung"); // the server's panel 9 shows
+        for (const QSize g : {QSize(800, 600), QSize(1024, 768), QSize(1280, 800), QSize(1920, 1080)}) {
+            QTest::addRow("%dx%d", g.width(), g.height()) << g << false;
+            QTest::addRow("%dx%d Veranstaltung", g.width(), g.height()) << g << true;
+        }
     }
 
     void texteStehenGanzDa()
     {
         QFETCH(QSize, groesse);
+        QFETCH(bool, veranstaltung);
         KassenFixture f;
         QByteArray zeilen;
         for (int i = 0; i < 40; ++i) // more than the box shows: the scroll bar comes
@@ -123,16 +127,19 @@ private slots:
         // The longest text each panel can show.
         const QStringList texte{u"23:59:59"_qs,        u"31.12.2026"_qs,       u"999999,99"_qs,
                                 u"F1 - Tastenhilfe"_qs, u"F2 - Drucker aus"_qs, u"F3 - Einzelbon aus"_qs,
-                                u"F4 - Tischnr. aus"_qs, u"Schublade offen "_qs};
+                                u"F4 - Tischnr. aus"_qs, u"Schublade offen "_qs, u"Server: 9999 Bons warten"_qs};
         QStatusBar *leiste = f.kasse().statusBar();
-        for (int i = 1; i <= 8; ++i)
+        const int panels = veranstaltung ? 9 : 8;
+        if (veranstaltung) // as the model shows its forwarder's state
+            emit const_cast<KassenModell &>(f.kasse().modell()).statusSetzen(KassenModell::kServerPanel, texte[8]);
+        for (int i = 1; i <= panels; ++i)
             leiste->findChild<QLabel *>(u"Panel"_qs + QString::number(i))->setText(texte[i - 1]);
 
         auto *box = f.finden<ProtokollBox>(u"Protokoll"_qs);
         QTest::qWait(20);
 
         int rechts = 0;
-        for (int i = 1; i <= 8; ++i) {
+        for (int i = 1; i <= panels; ++i) {
             auto *panel = leiste->findChild<QLabel *>(u"Panel"_qs + QString::number(i));
             const QString name = panel->objectName();
             QVERIFY2(panel->width() >= panel->sizeHint().width(), qPrintable(name));

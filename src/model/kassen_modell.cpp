@@ -10,6 +10,7 @@
 #include "persistence/bon_tabelle.h"
 #include "persistence/verkauf.h"
 #include "printing/bon_layout.h"
+#include "veranstaltung/weiterleitung.h"
 
 #include <QScopeGuard>
 #include <QTime>

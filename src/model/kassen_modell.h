@@ -41,6 +41,8 @@ struct BonZeile;
 class DruckerPort;
 class Protokoll;
 struct Protokolldatei;
+class Weiterleitung;
+struct VeranstaltungsZahlen;
 template <typename T>
 class Vorab;
 
@@ -158,6 +160,15 @@ public:
     void VerkaufsbelegAusgeben();
     void TastenbelegungAusgeben();
 
+    // The event server (kassen_modell_veranstaltung.cpp): a forwarder only
+    // when veranstaltung.ini is there, started at the end of the start.
+    // Its state goes to status panel 9, which only an event shows.
+    static constexpr int kServerPanel = 9;
+    const Weiterleitung *weiterleitung() const { return m_weiterleitung.get(); }
+    // F8 in set-up mode: the event's takings, asked of the worker; printed
+    // or shown (like the sales report) when the answer comes.
+    void VeranstaltungsberichtAnfordern();
+
     // Saving (kassen_modell_dateien.cpp), each file on its own: one that
     // cannot be written is reported once and saved again next time.
     // False when either file could not be written.
@@ -247,6 +258,8 @@ private:
     void druckerSchalter(bool ein);
     BerichtDaten berichtDaten() const;
     void berichtAusgeben(const QList<QByteArray> &druck, const QString &text);
+    void weiterleitungStarten();
+    void veranstaltungsberichtAusgeben(const VeranstaltungsZahlen &zahlen);
 
     KassenModell(const QString &programmordner, DruckerPort *port, QObject *eltern);
 
@@ -280,6 +293,9 @@ private:
     // Receipts on their way to the printer: the port's output count that
     // completes each. What is not written when the line breaks prints again.
     QList<QPair<qint64, qint64>> m_unterwegs;
+
+    // Forwards the journal to the event server; none without an event.
+    std::unique_ptr<Weiterleitung> m_weiterleitung;
 
     // protokoll.txt, read on another core between the start's two parts.
     std::unique_ptr<Vorab<Protokolldatei>> m_protokollVorab;

@@ -4,6 +4,8 @@
 // keeps the others from being written.
 #include "model/kassen_modell.h"
 
+#include "veranstaltung/weiterleitung.h"
+
 #include "core/nebenher.h"
 #include "model/protokoll.h"
 #include "persistence/bon_tabelle.h"
@@ -169,6 +171,8 @@ QStringList KassenModell::beenden()
     if (m_beendet)
         return {};
     m_beendet = true;
+    // Bounded: a call to the server under way is cut off.
+    m_weiterleitung.reset();
     m_fehlerhafteDateien.clear(); // every file that fails now is named
     VerkaufSpeichern();
     // The protocol just saved holds the voids of the receipt never closed.

@@ -66,6 +66,8 @@ void KassenModell::startBeenden()
                      {});
         panel8Zeigen();
     }
+    // Last: the forwarder needs the register's identity and the journal.
+    weiterleitungStarten();
 }
 
 } // namespace zanti

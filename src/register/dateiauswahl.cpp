@@ -54,15 +54,19 @@ QFileDialog *DateiFenster(QWidget *eltern, Dateimodus modus, const QString &star
     dialog->setAcceptMode(modus == Dateimodus::Speichern ? QFileDialog::AcceptSave
                                                          : QFileDialog::AcceptOpen);
     dialog->setFileMode(modus == Dateimodus::Speichern ? QFileDialog::AnyFile
+                        : modus == Dateimodus::Ordner  ? QFileDialog::Directory
                                                        : QFileDialog::ExistingFile);
+    if (modus == Dateimodus::Ordner)
+        dialog->setOption(QFileDialog::ShowDirsOnly);
     // The register speaks German whatever translations the machine has.
     dialog->setWindowTitle(modus == Dateimodus::Speichern ? u"Tasten speichern"_qs
+                           : modus == Dateimodus::Ordner  ? u"Ordner für die Abrechnung"_qs
                                                           : u"Tasten laden"_qs);
     dialog->setLabelText(QFileDialog::LookIn, u"Ordner:"_qs);
     dialog->setLabelText(QFileDialog::FileName, u"Dateiname:"_qs);
     dialog->setLabelText(QFileDialog::FileType, u"Dateityp:"_qs);
     dialog->setLabelText(QFileDialog::Accept,
-                         modus == Dateimodus::Speichern ? u"Speichern"_qs : u"Öffnen"_qs);
+                         modus == Dateimodus::Oeffnen ? u"Öffnen"_qs : u"Speichern"_qs);
     dialog->setLabelText(QFileDialog::Reject, u"Abbrechen"_qs);
 
     const qreal massstab = RegisterMassstab(eltern);

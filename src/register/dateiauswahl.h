@@ -10,7 +10,8 @@ class QWidget;
 
 namespace zanti {
 
-enum class Dateimodus { Oeffnen, Speichern };
+// Ordner: a folder to write into (a USB stick), for the statement.
+enum class Dateimodus { Oeffnen, Speichern, Ordner };
 
 using NachWahl = std::function<void(const QString &pfad)>;
 using Dateiauswahl = std::function<void(QWidget *eltern, Dateimodus modus, const QString &startordner,

@@ -153,6 +153,13 @@ private:
     void LadenButton_Click();
     void HomeButton_Click();
     void SpeichernButton_Click();
+
+    // Today's statement as PDF and CSV (kasse_abrechnung.cpp): into
+    // abrechnungen/ of the program folder, or onto a stick the operator picks.
+    void abrechnungTastenAnlegen();
+    void AbrechnungButton_Click();
+    void AbrechnungStickButton_Click();
+    void abrechnungSchreiben(const QString &zielOrdner);
     bool eventFilter(QObject *objekt, QEvent *ereignis) override;
 
     // Void of the current receipt line (kasse_storno.cpp).
@@ -190,6 +197,8 @@ private:
     KassenTaste *m_gegebenTaste = nullptr;
     KassenTaste *m_istgleich = nullptr;
     KassenTaste *m_uebernahme = nullptr;
+    KassenTaste *m_abrechnung = nullptr;
+    KassenTaste *m_abrechnungStick = nullptr;
     std::array<QLabel *, 2> m_label1{};
     QLabel *m_label2 = nullptr;
     QLabel *m_euro = nullptr;
@@ -200,7 +209,7 @@ private:
     QGroupBox *m_rahmen1 = nullptr;
     ProtokollBox *m_protokoll = nullptr;
     QTableView *m_raster = nullptr;
-    std::array<QLabel *, 9> m_panel{}; // panels 1..8
+    std::array<QLabel *, 10> m_panel{}; // panels 1..8, and 9 at an event
 };
 
 } // namespace zanti

@@ -57,6 +57,10 @@ void Kasse::meldungZeigen(const QString &text, const QString &titel)
 void Kasse::panelSetzen(int panel, const QString &text)
 {
     m_panel[panel]->setText(text);
+    if (panel == KassenModell::kServerPanel && m_panel[panel]->isHidden() == !text.isEmpty()) {
+        m_panel[panel]->setHidden(text.isEmpty());
+        statusleisteSkalieren();
+    }
 }
 
 QString Kasse::protokollText() const

@@ -30,7 +30,9 @@ constexpr qint64 kHellgrau = 14737632;
 // the panel's longest text ("Schublade offen ", a six-figure takings amount),
 // and its font size at scale 1.
 constexpr int kLeisteHoehe = 360;
-constexpr int kPanelBreite[] = {0, 870, 1080, 1140, 1440, 1500, 1680, 1500, 1530};
+constexpr int kPanelBreite[] = {0, 870, 1080, 1140, 1440, 1500, 1680, 1500, 1530, 2280};
+// The bar's spacing beside each panel, in pixels.
+constexpr int kPanelAbstand = 6;
 constexpr qreal kLeisteSchrift = 11;
 
 // The grid's font size at scale 1, and with it the board's for text without
@@ -143,6 +145,7 @@ void Kasse::aufbauen()
     tastenAnlegen();
     editorAnlegen();
     mengenrahmenAnlegen();
+    abrechnungTastenAnlegen();
     statusleisteAnlegen(fenster);
     funktionenVerbinden();
     m_tastenabfrage = new Tastenabfrage(this);
@@ -334,15 +337,33 @@ void Kasse::statusleisteAnlegen(QSize fenster)
         // What is left over goes to the panels with texts, by their widths.
         leiste->addPermanentWidget(m_panel[i], i >= 3 ? kPanelBreite[i] : 0);
     }
+    // The event server's state, shown only at an event (panelSetzen).
+    m_panel[9] = Etikett(leiste, u"Panel9"_qs, {});
+    m_panel[9]->setFrameShape(QFrame::StyledPanel);
+    leiste->addPermanentWidget(m_panel[9], kPanelBreite[9]);
+    m_panel[9]->hide();
     // Its height and font follow the window's size (resizeEvent).
 }
 
 void Kasse::statusleisteSkalieren()
 {
-    const qreal massstab = FensterMassstab(size(), kLeisteHoehe);
+    qreal massstab = FensterMassstab(size(), kLeisteHoehe);
     statusBar()->setFixedHeight(LeistenHoehe(size()));
-    statusBar()->setFont(LeistenSchrift(statusBar()->font(), size()));
-    for (int i = 1; i <= 8; ++i)
+    // At an event the server's panel shares the bar: the panels and their
+    // font shrink alike until all nine fit, each text still whole.
+    const bool mitServer = !m_panel[9]->isHidden();
+    const int panels = mitServer ? 9 : 8;
+    if (mitServer) {
+        int twips = 0;
+        for (int i = 1; i <= panels; ++i)
+            twips += kPanelBreite[i];
+        const int frei = width() - panels * kPanelAbstand;
+        massstab = qMin(massstab, frei * 15.0 / twips);
+    }
+    QFont schrift = statusBar()->font();
+    schrift.setPixelSize(SchriftPixel(kLeisteSchrift, massstab));
+    statusBar()->setFont(schrift);
+    for (int i = 1; i <= 9; ++i)
         m_panel[i]->setMinimumWidth(Skaliert(kPanelBreite[i], massstab));
 }
 

@@ -45,6 +45,8 @@ void Kasse::Timer1_Timer()
         m_modell->VerkaufszahlenLoeschen();
     if (t.gedrueckt(Qt::Key_F7))
         bonkopfZeigen();
+    if (t.gedrueckt(Qt::Key_F8))
+        m_modell->VeranstaltungsberichtAnfordern();
     if (t.gedrueckt(Qt::Key_F9) && m_zustand.Einstellmodus)
         bonListeZeigen();
     if (t.gedrueckt(Qt::Key_F10))
@@ -69,6 +71,8 @@ void Kasse::modusZeigen(bool einstellmodus)
     m_raster->setVisible(!einstellmodus);
     m_protokoll->setVisible(!einstellmodus);
     m_shape2->setVisible(einstellmodus);
+    m_abrechnung->setVisible(einstellmodus);
+    m_abrechnungStick->setVisible(einstellmodus);
     if (!einstellmodus) {
         // Copies are for set-up mode only.
         if (m_bonListe)
