@@ -22,11 +22,6 @@ QString Tastenschluessel(int i)
     return QStringLiteral("Taste") + QString::number(i);
 }
 
-QString Uhrzeit(const QTime &zeit)
-{
-    return zeit.toString(QStringLiteral("hh:mm:ss"));
-}
-
 // Texts from a row or a key never split a protocol line, so every line of
 // the file stays one booking and the numbering after a restart holds.
 QString Einzeilig(const QString &text)
@@ -95,14 +90,14 @@ QByteArray ProtokollZeilenenden(const QByteArray &datei)
 QString ProtokollVerkaufsZeile(qint32 nr, const QTime &zeit, const QString &anzahl,
                                const QString &artikel, Cent betrag)
 {
-    return QString::number(nr) + u' ' + Uhrzeit(zeit) + QStringLiteral("  ") + Einzeilig(anzahl)
+    return QString::number(nr) + u' ' + ZeitText(zeit) + QStringLiteral("  ") + Einzeilig(anzahl)
         + QStringLiteral(" x ") + Einzeilig(artikel) + QStringLiteral("   ") + BetragFormat(betrag)
         + kZeilenende;
 }
 
 QString ProtokollStornoZeile(const BonZeile &zeile, const QTime &zeit)
 {
-    return QString::number(zeile.BonId) + u' ' + Uhrzeit(zeit) + QStringLiteral("  ")
+    return QString::number(zeile.BonId) + u' ' + ZeitText(zeit) + QStringLiteral("  ")
         + Einzeilig(zeile.Anzahl) + QStringLiteral(" x ") + Einzeilig(zeile.Artikel)
         + QStringLiteral("   -") + Einzeilig(zeile.Preis) + QStringLiteral(" Storno") + kZeilenende;
 }
