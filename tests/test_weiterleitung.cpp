@@ -334,7 +334,7 @@ private slots:
             QCOMPARE(kasse.letzterBeleg->ms, zahl(*journal, u"SELECT max(zeit_ms) FROM Beleg"_qs));
         }
         Cent artikel = 0;
-        for (const ArtikelZahlen &a : z.artikel)
+        for (const VeranstaltungsArtikel &a : z.artikel)
             artikel += a.betragCent;
         QCOMPARE(artikel, z.umsatzCent);
         QCOMPARE(z.umsatzCent, z.kassen[0].umsatzCent + z.kassen[1].umsatzCent);

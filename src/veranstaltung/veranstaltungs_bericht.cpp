@@ -37,7 +37,7 @@ QStringList VeranstaltungsBerichtZeilen(const VeranstaltungsZahlen &z)
     const QString linie(kBerichtBreite, u'-');
     QStringList zeilen{QStringLiteral("  V E R A N S T A L T U N G"), z.name.left(kBerichtBreite), QString(),
                        QStringLiteral("Kassen")};
-    for (const KassenZahlen &k : z.kassen) {
+    for (const VeranstaltungsKasse &k : z.kassen) {
         zeilen << Zeile(k.kasse, Euro(k.umsatzCent));
         zeilen << Zeile(QStringLiteral("  ") + Anzahl(k.belege, QStringLiteral("Bon"), QStringLiteral("Bons")) + QStringLiteral(", ")
                             + Anzahl(k.stornos, QStringLiteral("Storno"), QStringLiteral("Stornos")),
@@ -48,7 +48,7 @@ QStringList VeranstaltungsBerichtZeilen(const VeranstaltungsZahlen &z)
         zeilen << Zeile(letzter, k.allesGesendet ? QStringLiteral("alles da") : QStringLiteral("sendet noch"));
     }
     zeilen << linie << QStringLiteral("Artikel aller Kassen");
-    for (const ArtikelZahlen &a : z.artikel)
+    for (const VeranstaltungsArtikel &a : z.artikel)
         zeilen << Zeile(QStringLiteral("%1 x %2").arg(a.anzahl).arg(a.artikel), BetragFormat(a.betragCent));
     zeilen << linie;
     zeilen << Zeile(QStringLiteral("Gesamt ") + Anzahl(z.belege, QStringLiteral("Bon"), QStringLiteral("Bons")),

@@ -67,7 +67,7 @@ std::optional<VeranstaltungsZahlen> VeranstaltungsZahlenLesen(QSqlDatabase &db, 
     if (!q.exec())
         return abbrechen(q.lastError());
     while (q.next()) {
-        KassenZahlen k;
+        VeranstaltungsKasse k;
         k.kasse = q.value(0).toString();
         k.kasseId = q.value(1).toString();
         k.belege = q.value(2).toLongLong();

@@ -14,7 +14,7 @@ class QSqlDatabase;
 
 namespace zanti {
 
-struct KassenZahlen
+struct VeranstaltungsKasse
 {
     QString kasse; // the name it sent last
     QString kasseId;
@@ -26,7 +26,7 @@ struct KassenZahlen
     bool allesGesendet = false;
 };
 
-struct ArtikelZahlen
+struct VeranstaltungsArtikel
 {
     QString artikel;
     qint64 anzahl = 0;
@@ -36,8 +36,8 @@ struct ArtikelZahlen
 struct VeranstaltungsZahlen
 {
     QString name;
-    QList<KassenZahlen> kassen;    // by name
-    QList<ArtikelZahlen> artikel;  // by article text
+    QList<VeranstaltungsKasse> kassen;    // by name
+    QList<VeranstaltungsArtikel> artikel;  // by article text
     qint64 belege = 0;
     Cent umsatzCent = 0;
     qint64 stornos = 0;
