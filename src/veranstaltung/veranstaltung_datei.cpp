@@ -2,10 +2,10 @@
 
 #include "persistence/datei.h"
 #include "persistence/ini_datei.h"
+#include "veranstaltung/libpq.h"
 
 #include <QFile>
 
-#include <libpq-fe.h>
 
 namespace zanti {
 
@@ -18,18 +18,20 @@ constexpr int kPuffer = 1024;
 // is refused, it would sit in a plain file on every register.
 QString ServerPruefen(const QString &server)
 {
+    if (!libpq::vorhanden())
+        return QStringLiteral("Die PostgreSQL-Bibliothek (libpq) fehlt; die Kasse verkauft allein.");
     char *fehler = nullptr;
-    PQconninfoOption *optionen = PQconninfoParse(server.toUtf8().constData(), &fehler);
+    PQconninfoOption *optionen = libpq::conninfoParse(server.toUtf8().constData(), &fehler);
     if (!optionen) {
         const QString grund = fehler ? QString::fromUtf8(fehler).trimmed() : QString();
-        PQfreemem(fehler);
+        libpq::freemem(fehler);
         return QStringLiteral("Die Serverangabe in „%1“ ist keine gültige Verbindungsangabe (%2).")
             .arg(kVeranstaltungsDatei, grund);
     }
     bool passwort = false;
     for (PQconninfoOption *o = optionen; o->keyword; ++o)
         passwort = passwort || (qstrcmp(o->keyword, "password") == 0 && o->val && *o->val);
-    PQconninfoFree(optionen);
+    libpq::conninfoFree(optionen);
     if (passwort)
         return QStringLiteral("In „%1“ steht ein Passwort. Passwörter gehören in die Datei ~/.pgpass "
                               "oder die Dienstdatei, nicht in die Einstellungen der Kasse.")

@@ -1,5 +1,7 @@
 #include "veranstaltung/versand_arbeiter.h"
 
+#include "veranstaltung/libpq.h"
+
 #include "persistence/datei.h"
 #include "persistence/journal.h"
 #include "veranstaltung/server_schema.h"
@@ -13,7 +15,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <libpq-fe.h>
 
 namespace zanti {
 
@@ -217,7 +218,7 @@ bool VersandArbeiter::verbinden()
     const QVariant handle = db.driver()->handle();
     // The driver names the type by libpq's struct tag.
     m_socket = (handle.isValid() && (qstrcmp(handle.typeName(), "PGconn*") == 0 || qstrcmp(handle.typeName(), "pg_conn*") == 0))
-        ? PQsocket(*static_cast<PGconn *const *>(handle.constData()))
+        ? libpq::socket(*static_cast<PGconn *const *>(handle.constData()))
         : -1;
     FristGuard frist(*m_frist, m_socket, m_optionen.antwortFristMs);
     const SchemaStand schema = SchemaEinrichten(db);
