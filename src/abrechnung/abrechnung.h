@@ -21,7 +21,7 @@
 namespace zanti {
 
 // From von (inclusive) to bis (exclusive), local wall-clock times. Both are
-// kept with Qt::UTC as their spec only so that no time zone of this machine
+// kept as Qt::UTC times only so that no time zone of this machine
 // can shift them.
 struct Zeitraum
 {

@@ -326,13 +326,6 @@ bool BonTabelle::alleLoeschen()
     return true;
 }
 
-bool BonTabelle::abschliessen(Abschluss &abschluss)
-{
-    return journalSchreiben([&](QSqlDatabase &db, QSqlError &fehler) {
-        return AbschlussEintragen(db, abschluss, fehler);
-    }, true);
-}
-
 bool BonTabelle::abschliessen(Abschluss &abschluss, Beleg &beleg, QList<StornoEintrag> &stornos)
 {
     return journalSchreiben([&](QSqlDatabase &db, QSqlError &fehler) {

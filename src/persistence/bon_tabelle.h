@@ -60,11 +60,9 @@ public:
     bool loeschen();
     bool alleLoeschen();
 
-    // Closes the receipt: the redo record is stored and every row deleted
-    // in one durable transaction. False changes nothing.
-    bool abschliessen(Abschluss &abschluss);
-    // The same, with the receipt and the voids since the last close going
-    // into the journal in that one transaction; beleg gets its number.
+    // Closes the receipt: the redo record, the receipt and the voids since
+    // the last close go into the journal and every row is deleted, in one
+    // durable transaction; beleg gets its number. False changes nothing.
     bool abschliessen(Abschluss &abschluss, Beleg &beleg, QList<StornoEintrag> &stornos);
     // Voids of a receipt that was never closed (the program ends), journalled
     // as the protocol keeps them.
