@@ -1,10 +1,14 @@
-// The sync trials: registers (a driver that writes its journal through the
-// persistence API and forwards it) are killed with SIGKILL at random
-// instants while the server is stopped, crashed, killed, hung or restarted.
-// After each trial the register starts again and forwards what waits; then
-// every receipt and void of its journal must be on the server exactly once
-// with the journal's sums, and no close may have failed.
+// The sync trials: registers (the real model, selling through its keys) are
+// killed with SIGKILL at random instants while the server is stopped,
+// crashed, killed, hung or restarted. After each trial the register starts
+// again, forwards what waits and ends; then every receipt and void of its
+// journal must be on the server exactly once with the journal's amounts,
+// the server's sums for the register must be verkauf.ini's, and the
+// register must have given no message while it sold.
+#include "persistence/ini_datei.h"
+#include "persistence/verkauf.h"
 #include "support/pg_testserver.h"
+#include "support/programmordner.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -16,12 +20,12 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
 #include <csignal>
 
+using namespace zanti;
 using namespace zanti::test;
 
 namespace {
@@ -30,7 +34,21 @@ constexpr int kKassen = 4;
 
 QString Programm()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(u"zanti_versand_treiber"_qs);
+    return QDir(QCoreApplication::applicationDirPath()).filePath(u"zanti_versand_kasse"_qs);
+}
+
+// Six articles at odd prices, one with an umlaut; the printer off.
+void Einrichten(const Programmordner &ordner, int nr, const QString &server)
+{
+    ordner.schreibenZeilen(u"kasse.ini"_qs, {u"[Artikel]"_qs, u"Getraenke1=Bier"_qs, u"Getraenke2=Würstchen"_qs,
+                                            u"Getraenke3=Kaffee"_qs, u"Getraenke4=Kuchen"_qs,
+                                            u"Getraenke5=Pfand"_qs, u"Getraenke6=Wein 0,2"_qs, u"[Preise]"_qs,
+                                            u"Preis1=3,10"_qs, u"Preis2=2,35"_qs, u"Preis3=1,05"_qs,
+                                            u"Preis4=12,99"_qs, u"Preis5=0,50"_qs, u"Preis6=4,45"_qs});
+    ordner.schreibenZeilen(u"Einstellungen.ini"_qs,
+                           {u"[Status]"_qs, u"Einstellung1=0"_qs, u"Einstellung4=geheim"_qs});
+    ordner.schreibenZeilen(u"veranstaltung.ini"_qs, {u"[Veranstaltung]"_qs, u"Name=Dauerlauf"_qs,
+                                                     u"Kasse=Kasse %1"_qs.arg(nr), u"Server="_qs + server});
 }
 
 // id -> amount, of one table of one database.
@@ -47,6 +65,18 @@ QHash<QString, qint64> Eintraege(QSqlDatabase db, const QString &sql, const QStr
     return eintraege;
 }
 
+// The messages a register gave (it gives none while all is well).
+int Meldungen(const QByteArray &ausgabe, int versuch)
+{
+    int n = 0;
+    for (const QByteArray &zeile : ausgabe.split('\n'))
+        if (zeile.startsWith("meldung")) {
+            qWarning("trial %d: %s", versuch, zeile.constData());
+            ++n;
+        }
+    return n;
+}
+
 enum Stoerung { Keine, Anhalten, Absturz, Toeten, Einfrieren, Neustart, kStoerungen };
 
 } // namespace
@@ -59,9 +89,10 @@ class TestVersandDauerlauf : public QObject
     {
         int verluste = 0;
         int doppelt = 0;
+        int summen = 0; // figures of verkauf.ini the server's sums differ from
     };
 
-    // Starts the driver and waits for "bereit".
+    // Starts the register and waits for "bereit".
     bool starten(QProcess &p, const QString &ordner, quint32 seed, const char *modus)
     {
         // libpq's and Qt's complaints about a vanished server are expected here.
@@ -75,7 +106,7 @@ class TestVersandDauerlauf : public QObject
         return p.readLine() == "bereit\n";
     }
 
-    // Journal against server, for one register whose driver is not running.
+    // Journal and counts against the server, for a register not running.
     Ergebnis pruefen(const QString &ordner)
     {
         Ergebnis e;
@@ -106,6 +137,19 @@ class TestVersandDauerlauf : public QObject
                     for (auto it = server.begin(); it != server.end(); ++it)
                         e.doppelt += !journal.contains(it.key());
                 }
+                // The register's own counts: takings and units per key.
+                const Verkaufszahlen verkauf =
+                    VerkaufszahlenLesen(IniDatei::Laden(QDir(ordner).filePath(u"verkauf.ini"_qs)));
+                QHash<QString, qint64> summen = Eintraege(
+                    dort, u"SELECT 'k0', coalesce(sum(summe_cent), 0) FROM beleg WHERE kasse_id = CAST(? AS uuid)"_qs,
+                    kasseId);
+                summen.insert(Eintraege(dort, u"SELECT 'k' || z.taste, sum(z.anzahl) * 100 FROM belegzeile z "
+                                              "JOIN beleg b ON b.id = z.beleg_id WHERE b.kasse_id = CAST(? AS uuid) "
+                                              "GROUP BY z.taste"_qs,
+                                        kasseId));
+                e.summen += summen.value(u"k0"_qs) != verkauf[kEinnahmen];
+                for (int k = 1; k < kEinnahmen; ++k)
+                    e.summen += summen.value(u"k%1"_qs.arg(k)) != verkauf[k];
                 m_belege = Eintraege(dort, u"SELECT 'alle', count(*) FROM beleg"_qs).value(u"alle"_qs);
             }
         }
@@ -121,7 +165,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(PgTestServer::vorhanden(), "PostgreSQL is not installed: scripts/install-deps.sh");
-        QVERIFY2(QFile::exists(Programm()), "zanti_versand_treiber is not built");
+        QVERIFY2(QFile::exists(Programm()), "zanti_versand_kasse is not built");
         QVERIFY2(m_server.starten(), qPrintable(m_server.fehler()));
         QVERIFY2(m_server.sql(u"CREATE DATABASE fest;"_qs), qPrintable(m_server.fehler()));
     }
@@ -131,22 +175,16 @@ private slots:
         const int anzahl = qEnvironmentVariableIntValue("ZANTI_SYNC_TRIALS") > 0
             ? qEnvironmentVariableIntValue("ZANTI_SYNC_TRIALS") : 100;
         QRandomGenerator zufall(2027);
-        std::array<QTemporaryDir, kKassen> ordner;
-        for (int i = 0; i < kKassen; ++i) {
-            QFile f(QDir(ordner[i].path()).filePath(u"veranstaltung.ini"_qs));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(u"[Veranstaltung]\r\nName=Dauerlauf\r\nKasse=Kasse %1\r\nServer=%2\r\n"_qs
-                        .arg(i + 1)
-                        .arg(m_server.verbindung(u"fest"_qs))
-                        .toUtf8());
-        }
+        std::array<Programmordner, kKassen> ordner;
+        for (int i = 0; i < kKassen; ++i)
+            Einrichten(ordner[i], i + 1, m_server.verbindung(u"fest"_qs));
         int verluste = 0, doppelt = 0, fehlgeschlagen = 0;
         for (int versuch = 0; versuch < anzahl; ++versuch) {
             // Two registers sell at once on the one server.
-            const QStringList pfade{ordner[(2 * versuch) % kKassen].path(), ordner[(2 * versuch + 1) % kKassen].path()};
+            const QStringList pfade{ordner[(2 * versuch) % kKassen].pfad(), ordner[(2 * versuch + 1) % kKassen].pfad()};
             std::array<QProcess, 2> kassen;
             for (int i = 0; i < 2; ++i)
-                QVERIFY2(starten(kassen[i], pfade[i], zufall.generate(), "verkaufen"), "the driver did not start");
+                QVERIFY2(starten(kassen[i], pfade[i], zufall.generate(), "verkaufen"), "the register did not start");
             const auto stoerung = Stoerung(zufall.bounded(int(kStoerungen)));
             QThread::msleep(zufall.bounded(5, 50));
             bool ok = true;
@@ -164,7 +202,7 @@ private slots:
                 QThread::msleep(zufall.bounded(5, 40));
                 ::kill(pid_t(kasse.processId()), SIGKILL);
                 kasse.waitForFinished(5000);
-                fehlgeschlagen += int(kasse.readAll().count("fehler"));
+                fehlgeschlagen += Meldungen(kasse.readAll(), versuch);
             }
             if (stoerung == Einfrieren)
                 QVERIFY2(m_server.auftauen(), qPrintable(m_server.fehler()));
@@ -174,22 +212,25 @@ private slots:
             // Both start again and forward what waits, then journal and server must agree.
             std::array<QProcess, 2> nachsenden;
             for (int i = 0; i < 2; ++i)
-                QVERIFY2(starten(nachsenden[i], pfade[i], 0, "nachsenden"), "the driver did not start");
+                QVERIFY2(starten(nachsenden[i], pfade[i], 0, "nachsenden"), "the register did not start");
             for (int i = 0; i < 2; ++i) {
                 // A thawed or restarted server may take the forwarder a few
                 // of its growing pauses to reach; on a loaded machine longer.
-                bool fertig = false;
+                QByteArray ausgabe;
                 QDeadlineTimer frist(90000);
-                while (!fertig && !frist.hasExpired() && nachsenden[i].waitForReadyRead(int(frist.remainingTime())))
-                    fertig = nachsenden[i].readAll().contains("fertig");
+                while (!ausgabe.contains("fertig") && !frist.hasExpired()
+                       && nachsenden[i].waitForReadyRead(int(frist.remainingTime())))
+                    ausgabe += nachsenden[i].readAll();
+                const bool fertig = ausgabe.contains("fertig");
                 if (!fertig)
                     nachsenden[i].kill();
                 nachsenden[i].waitForFinished(5000);
+                fehlgeschlagen += Meldungen(ausgabe + nachsenden[i].readAll(), versuch);
                 const Ergebnis e = pruefen(pfade[i]);
-                if (e.verluste || e.doppelt || !fertig)
-                    qWarning("trial %d (fault %d): %d lost, %d twice%s", versuch, int(stoerung), e.verluste,
-                             e.doppelt, fertig ? "" : ", not all sent");
-                verluste += e.verluste + (fertig ? 0 : 1);
+                if (e.verluste || e.doppelt || e.summen || !fertig)
+                    qWarning("trial %d (fault %d): %d lost, %d twice, %d sums unlike verkauf.ini%s", versuch,
+                             int(stoerung), e.verluste, e.doppelt, e.summen, fertig ? "" : ", not all sent");
+                verluste += e.verluste + e.summen + (fertig ? 0 : 1);
                 doppelt += e.doppelt;
             }
         }

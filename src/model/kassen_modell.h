@@ -23,6 +23,7 @@
 #include "model/kassen_zustand.h"
 #include "persistence/journal.h"
 #include "printing/drucker_status.h"
+#include "veranstaltung/weiterleitungs_optionen.h"
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -165,6 +166,8 @@ public:
     // Its state goes to status panel 9, which only an event shows.
     static constexpr int kServerPanel = 9;
     const Weiterleitung *weiterleitung() const { return m_weiterleitung.get(); }
+    // Before the start: how the forwarder paces itself (batch, pauses).
+    void weiterleitungsOptionenSetzen(const WeiterleitungsOptionen &optionen) { m_weiterleitungsOptionen = optionen; }
     // F8 in set-up mode: the event's takings, asked of the worker; printed
     // or shown (like the sales report) when the answer comes.
     void VeranstaltungsberichtAnfordern();
@@ -296,6 +299,7 @@ private:
 
     // Forwards the journal to the event server; none without an event.
     std::unique_ptr<Weiterleitung> m_weiterleitung;
+    WeiterleitungsOptionen m_weiterleitungsOptionen;
 
     // protokoll.txt, read on another core between the start's two parts.
     std::unique_ptr<Vorab<Protokolldatei>> m_protokollVorab;

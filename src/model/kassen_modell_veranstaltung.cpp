@@ -12,7 +12,7 @@ namespace zanti {
 
 void KassenModell::weiterleitungStarten()
 {
-    WeiterleitungsStart start = WeiterleitungStarten(m_ordner, m_kennung.name);
+    WeiterleitungsStart start = WeiterleitungStarten(m_ordner, m_kennung.name, m_weiterleitungsOptionen);
     if (!start.meldung.isEmpty())
         emit meldung(start.meldung, {});
     m_weiterleitung = std::move(start.weiterleitung);

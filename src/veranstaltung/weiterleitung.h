@@ -15,6 +15,7 @@
 #include "veranstaltung/antwortfrist.h"
 #include "veranstaltung/veranstaltung_datei.h"
 #include "veranstaltung/veranstaltungs_zahlen.h"
+#include "veranstaltung/weiterleitungs_optionen.h"
 
 #include <QObject>
 #include <QString>
@@ -27,16 +28,6 @@ class QThread;
 namespace zanti {
 
 class VersandArbeiter;
-
-struct WeiterleitungsOptionen
-{
-    int stapel = 500;            // receipts (and voids) per batch
-    int antwortFristMs = 10000;  // a server silent this long counts as gone
-    int verbindungsFristS = 3;   // libpq's connect_timeout
-    int pauseMinMs = 1000;       // pause before the next attempt, doubling
-    int pauseMaxMs = 30000;
-    int nachsehenMs = 2000;      // looks at the journal this often unwoken
-};
 
 // What the status bar shows.
 struct Weiterleitungszustand
