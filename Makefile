@@ -32,7 +32,6 @@ event: build
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/zanti_bench
-	$(BUILD)/zanti_bench_veranstaltung
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in a
 # build folder of its own; any finding fails its test. Not part of make test.

@@ -10,9 +10,12 @@
 // Figures named on the command line run alone; --kurz repeats less, for runs
 // under a profiler.
 #include "abrechnung_messen.h"
+#include "grosse_veranstaltung.h"
 #include "boden/boden_fenster.h"
 #include "messen.h"
 #include "prozess.h"
+#include "register.h"
+#include "veranstaltung_messen.h"
 #include "vorlage.h"
 
 #include "support/kassen_fixture.h"
@@ -63,39 +66,6 @@ void SpaetBerichten(const char *name)
     if (!spaet.isEmpty())
         std::fprintf(stderr, "# %s: painted after the measurement: %s\n", name, qPrintable(spaet));
 }
-
-// A started register whose article keys are pressed in turn, so the display
-// changes with every press.
-struct Register
-{
-    KassenFixture f;
-    int taste = 0;
-
-    Register(const Vorlage &vorlage, bool drucker, const QString &druckerGeraet = {})
-    {
-        vorlage.anlegen(f.ordner, drucker);
-        if (!druckerGeraet.isEmpty())
-            f.ordner.schreibenZeilen(u"schnittstellen.ini"_qs,
-                                     {u"[COM]"_qs, u"COM1="_qs + druckerGeraet});
-        f.starten();
-        if (!QTest::qWaitForWindowExposed(&f.kasse()))
-            std::fprintf(stderr, "# warning: the register window was never exposed\n");
-    }
-    Messwert artikel()
-    {
-        taste = taste % 35 + 1;
-        return Klick(f.finden<QAbstractButton>(u"Command"_qs + QString::number(taste)));
-    }
-    Messwert istgleich() { return Klick(f.finden<QAbstractButton>(u"IstgleichTaste"_qs)); }
-    // Read off the grid, as the operator sees the open receipt.
-    void bonzeilenPruefen(int erwartet, const char *wo)
-    {
-        const int zeilen = f.finden<QAbstractItemView>(u"DataGrid1"_qs)->model()->rowCount();
-        if (zeilen != erwartet)
-            std::fprintf(stderr, "# warning (%s): %d receipt lines, expected %d\n", wo, zeilen,
-                         erwartet);
-    }
-};
 
 // ----------------------------------------------------------------- figures
 
@@ -457,9 +427,16 @@ int main(int argc, char **argv)
 
     if (laeuft("statement_ms_100k"))
         Ausgeben("statement_ms_100k", AbrechnungMessen100k());
-    if (laeuft("statement_ms_1m_event")) {
-        if (const std::optional<double> ms = VeranstaltungMessen1m())
-            Ausgeben("statement_ms_1m_event", *ms);
+    VeranstaltungMessen(gross, laeuft, Ausgeben);
+    if (laeuft("statement_ms_1m_event") || laeuft("event_report_ms_1m")) {
+        GrosseVeranstaltung veranstaltung;
+        if (veranstaltung.anlegen()) {
+            if (laeuft("statement_ms_1m_event"))
+                if (const std::optional<double> ms = VeranstaltungMessen1m(veranstaltung))
+                    Ausgeben("statement_ms_1m_event", *ms);
+            if (laeuft("event_report_ms_1m"))
+                VeranstaltungsberichtMessen(veranstaltung, Ausgeben);
+        }
     }
 
     std::fprintf(stderr, "# whole run: %.1f s\n", gesamt.stand().wand / 1000);

@@ -30,6 +30,8 @@ public:
 
 signals:
     void zustand(int art, qint64 belege, qint64 stornos);
+    // A batch goes out; belege and stornos wait until the server commits.
+    void unterwegs(qint64 belege, qint64 stornos);
     void meldung(const QString &text);
     void berichtBereit(const zanti::VeranstaltungsZahlen &zahlen);
     void berichtFehlt(const QString &text);

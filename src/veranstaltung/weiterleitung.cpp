@@ -11,6 +11,9 @@ namespace {
 
 // How often the watch looks whether a call to the server overran.
 constexpr int kWacheMs = 250;
+// A batch the server has not committed after this long shows as waiting; a
+// quick answer never makes the status bar flicker.
+constexpr int kUnterwegsMs = 1000;
 
 } // namespace
 
@@ -55,6 +58,14 @@ Weiterleitung::Weiterleitung(const Veranstaltung &veranstaltung, const QString &
     connect(this, &Weiterleitung::weckenAngefordert, arbeiter, &VersandArbeiter::wecken);
     connect(this, &Weiterleitung::berichtAngefordert, arbeiter, &VersandArbeiter::berichtErstellen);
     connect(arbeiter, &VersandArbeiter::zustand, this, &Weiterleitung::zustandUebernehmen);
+    connect(arbeiter, &VersandArbeiter::unterwegs, this, [this](qint64 belege, qint64 stornos) {
+        m_unterwegs = {Weiterleitungszustand::Wartend, belege, stornos};
+        m_verzug.start(kUnterwegsMs);
+    });
+    m_verzug.setSingleShot(true);
+    connect(&m_verzug, &QTimer::timeout, this, [this] {
+        zustandUebernehmen(m_unterwegs.art, m_unterwegs.belege, m_unterwegs.stornos);
+    });
     connect(arbeiter, &VersandArbeiter::meldung, this, &Weiterleitung::meldung);
     connect(arbeiter, &VersandArbeiter::berichtBereit, this, &Weiterleitung::berichtBereit);
     connect(arbeiter, &VersandArbeiter::berichtFehlt, this, &Weiterleitung::berichtFehlt);
@@ -91,6 +102,7 @@ void Weiterleitung::berichtAnfordern()
 
 void Weiterleitung::zustandUebernehmen(int art, qint64 belege, qint64 stornos)
 {
+    m_verzug.stop();
     const Weiterleitungszustand neu{Weiterleitungszustand::Art(art), belege, stornos};
     const QString alt = m_zustand.text();
     m_zustand = neu;

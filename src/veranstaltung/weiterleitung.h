@@ -78,6 +78,9 @@ private:
     std::shared_ptr<std::atomic_bool> m_ende;
     QThread *m_thread = nullptr;
     QTimer m_wache;
+    // A batch on its way, shown when the server takes long to commit it.
+    Weiterleitungszustand m_unterwegs;
+    QTimer m_verzug;
 };
 
 // What the start does with the event file: nothing without it; the message
