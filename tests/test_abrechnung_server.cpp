@@ -3,11 +3,12 @@
 // --ordner; a register that has not sent everything is flagged; an unknown
 // event and a newer schema are refused with German messages.
 #include "abrechnung/abrechnung_quelle.h"
-#include "abrechnung/server_verbindung.h"
+#include "persistence/server_verbindung.h"
 #include "support/pg_testserver.h"
 #include "support/server_laden.h"
 #include "support/testjournal.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QSqlError>
 #include <QTemporaryDir>
@@ -36,7 +37,7 @@ QStringList Vergleichbar(const QByteArray &csv)
 QByteArray ProgrammCsv(const QStringList &quelle, const QTemporaryDir &ordner, const QString &name)
 {
     const QString pfad = ordner.filePath(name);
-    const QString bau = qEnvironmentVariable("ZANTI_BUILD_DIR");
+    const QString bau = qEnvironmentVariable("ZANTI_BUILD_DIR", QCoreApplication::applicationDirPath());
     QProcess p;
     p.start(bau + u"/zanti_abrechnung"_qs,
             quelle + QStringList{u"--von"_qs, u"24.10.2026"_qs, u"--bis"_qs, u"25.10.2026"_qs, u"--csv"_qs, pfad,

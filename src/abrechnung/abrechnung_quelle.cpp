@@ -1,6 +1,6 @@
 #include "abrechnung/abrechnung_quelle.h"
 
-#include "abrechnung/server_verbindung.h"
+#include "persistence/server_verbindung.h"
 
 #include <QDir>
 #include <QFileInfo>

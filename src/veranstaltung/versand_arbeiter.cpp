@@ -4,6 +4,7 @@
 
 #include "persistence/datei.h"
 #include "persistence/journal.h"
+#include "persistence/server_verbindung.h"
 #include "veranstaltung/server_schema.h"
 
 #include <QFile>
@@ -216,11 +217,7 @@ bool VersandArbeiter::verbinden()
 {
     QSqlDatabase db = QSqlDatabase::contains(m_server) ? QSqlDatabase::database(m_server, false)
                                                        : QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_server);
-    // Our defaults first: what the event file says wins.
-    db.setConnectOptions(QStringLiteral("connect_timeout=%1 keepalives_idle=10 keepalives_interval=5 "
-                                        "keepalives_count=3 application_name=zanti ")
-                             .arg(m_optionen.verbindungsFristS)
-                         + m_veranstaltung.server);
+    ServerVerbindungEinrichten(db, m_veranstaltung.server, m_optionen.verbindungsFristS);
     m_verbindungsFehler = Weiterleitungszustand::NichtErreichbar;
     if (!db.open())
         return false;
