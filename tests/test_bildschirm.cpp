@@ -129,6 +129,26 @@ private slots:
         QTest::qWait(60);
         speichern(*datei, u"dateiauswahl"_qs);
     }
+
+    // At an event the status bar has a ninth panel; here its server cannot
+    // be reached (no socket in that folder), the longest of its usual texts.
+    void veranstaltung_data() { alleFenster_data(); }
+    void veranstaltung()
+    {
+        QFETCH(QSize, groesse);
+        m_groesse = u"%1x%2"_qs.arg(groesse.width()).arg(groesse.height());
+        KassenFixture f;
+        f.ordner.schreibenZeilen(u"kasse.ini"_qs, KassenFixture::BeispielLayout());
+        f.ordner.schreibenZeilen(u"veranstaltung.ini"_qs,
+                                 {u"[Veranstaltung]"_qs, u"Name=Sommerfest 2027"_qs, u"Kasse=Getränke"_qs,
+                                  u"Server=host=%1 dbname=zanti"_qs.arg(f.ordner.pfad())});
+        f.starten();
+        f.kasse().resize(groesse);
+        f.klicken(u"Command5"_qs);
+        f.klicken(u"Command9"_qs);
+        QTRY_COMPARE_WITH_TIMEOUT(f.panel(9), u"Server nicht erreichbar"_qs, 10000);
+        speichern(f.kasse(), u"kasse_veranstaltung"_qs);
+    }
 };
 
 QTEST_MAIN(TestBildschirm)
