@@ -27,7 +27,8 @@ Lauf Starten(const QStringList &argumente, const QString &ordner)
 {
     QProcess p;
     p.setWorkingDirectory(ordner);
-    p.start(qEnvironmentVariable("ZANTI_BUILD_DIR") + u"/zanti_abrechnung"_qs, argumente);
+    p.start(qEnvironmentVariable("ZANTI_BUILD_DIR", QCoreApplication::applicationDirPath()) + u"/zanti_abrechnung"_qs,
+            argumente);
     if (!p.waitForFinished(60000))
         return {};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),

@@ -38,7 +38,7 @@ QString Text(const QString &pdf)
 // the pages (pdftoppm); else into the test's temporary folder.
 QString Schreiben(const QTemporaryDir &ordner, const QString &name, const Abrechnung &a)
 {
-    const QString bau = qEnvironmentVariable("ZANTI_BUILD_DIR");
+    const QString bau = qEnvironmentVariable("ZANTI_BUILD_DIR", QCoreApplication::applicationDirPath());
     const QString pfad = bau.isEmpty() ? ordner.filePath(name) : bau + u"/abrechnung_"_qs + name;
     QFile datei(pfad);
     if (!datei.open(QIODevice::WriteOnly))

@@ -2,7 +2,7 @@
 // once, also when it is sent twice, when the server hangs and comes back,
 // when the journal is replaced; a newer schema gets nothing, a name taken by
 // another register is said once, and the event's figures equal the journals.
-#include "support/journal_kasse.h"
+#include "support/testjournal.h"
 #include "support/pg_testserver.h"
 #include "veranstaltung/versand_stand.h"
 #include "veranstaltung/veranstaltungs_bericht.h"
@@ -65,7 +65,7 @@ private:
     struct Kasse
     {
         Kasse(TestWeiterleitung &t, const QString &kasse, const QString &veranstaltung = u"Fest"_qs)
-            : journal(ordner.path(), u"host-"_qs + kasse)
+            : journal(QDir(ordner.path()).filePath(u"daten.db"_qs), u"host-"_qs + kasse)
         {
             QFile f(QDir(ordner.path()).filePath(kVeranstaltungsDatei));
             f.open(QIODevice::WriteOnly);
@@ -79,7 +79,7 @@ private:
             return std::move(s.weiterleitung);
         }
         QTemporaryDir ordner;
-        JournalKasse journal;
+        TestJournal journal;
     };
 
     // The checker's own connection, opened again after the server was away.
@@ -95,7 +95,7 @@ private:
 
     // Receipts and voids of the journal missing on the server, and rows the
     // server holds for this register that the journal does not know.
-    std::pair<int, int> vergleichen(const JournalKasse &kasse)
+    std::pair<int, int> vergleichen(const TestJournal &kasse)
     {
         int fehlt = 0, fremd = 0;
         for (auto [tabelle, tabelleDort] : {std::pair{u"Beleg"_qs, u"beleg"_qs}, std::pair{u"Storno"_qs, u"storno"_qs}}) {
@@ -108,7 +108,7 @@ private:
         return {fehlt, fremd};
     }
 
-    bool allesDa(const JournalKasse &kasse, const Weiterleitung &w)
+    bool allesDa(const TestJournal &kasse, const Weiterleitung &w)
     {
         return w.zustand().text() == kGesendet && vergleichen(kasse) == std::pair{0, 0};
     }
@@ -144,7 +144,6 @@ private slots:
     void allesEinmal()
     {
         Kasse k(*this, u"Getränke"_qs);
-        QVERIFY2(k.journal.offen(), qPrintable(k.journal.fehler()));
         for (int i = 0; i < 30; ++i)
             QVERIFY(k.journal.belegSchliessen(m_zufall));
         for (int i = 0; i < 9; ++i)
@@ -229,7 +228,7 @@ private slots:
         QVERIFY(QFile::copy(QDir(k.ordner.path()).filePath(kVersandDatei), QDir(zweiter.path()).filePath(kVersandDatei)));
         QVERIFY(QFile::copy(QDir(k.ordner.path()).filePath(kVeranstaltungsDatei),
                             QDir(zweiter.path()).filePath(kVeranstaltungsDatei)));
-        JournalKasse neu(zweiter.path(), u"host-neu"_qs);
+        TestJournal neu(QDir(zweiter.path()).filePath(u"daten.db"_qs), u"host-neu"_qs);
         for (int i = 0; i < 3; ++i)
             QVERIFY(neu.belegSchliessen(m_zufall));
         auto w2 = WeiterleitungStarten(zweiter.path(), u"x"_qs, Schnell()).weiterleitung;
@@ -337,7 +336,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(bereit.size(), 1, 10000);
         const auto z = bereit.first().first().value<VeranstaltungsZahlen>();
         QCOMPARE(z.kassen.size(), 2);
-        const auto zahl = [](const JournalKasse &k, const QString &sql) { return Zahl(k.db(), sql); };
+        const auto zahl = [](const TestJournal &k, const QString &sql) { return Zahl(k.db(), sql); };
         for (const auto &[kasse, journal, gesendet] :
              {std::tuple{z.kassen[0], &b.journal, false}, std::tuple{z.kassen[1], &a.journal, true}}) {
             QCOMPARE(kasse.kasseId, journal->kasseId());

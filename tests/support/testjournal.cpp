@@ -1,5 +1,6 @@
 #include "support/testjournal.h"
 
+#include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTimeZone>
@@ -15,23 +16,45 @@ Zeitpunkt LokalZeit(const QString &lokal, int offsetS)
     return {alsUtc.toMSecsSinceEpoch() - qint64(offsetS) * 1000, offsetS};
 }
 
+namespace {
+
+struct Artikel
+{
+    int taste;
+    const char16_t *text;
+    Cent preis;
+};
+
+// Texts that must cross the network unchanged.
+constexpr Artikel kZufallsArtikel[] = {
+    {1, u"Bier", 350},
+    {2, u"Würstchen", 250},
+    {3, u"Kuchen 'hausgemacht'", 180},
+    {4, u"Saft \"klar\"", 200},
+    {5, u"Wasser\\still", 150},
+    {6, u"Kaffee; mit Milch", 120},
+};
+
+} // namespace
+
 TestJournal::TestJournal(const QString &pfad, const QString &name)
     : m_name(QStringLiteral("testjournal-%1").arg(QUuid::createUuid().toString(QUuid::Id128)))
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(pfad);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
     if (!db.open())
         qFatal("cannot open %s", qPrintable(pfad));
-    // WAL, as the register keeps daten.db.
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    QSqlError fehler;
-    db.transaction();
-    const auto kennung = JournalAnlegen(db, fehler) ? KennungSichern(db, MaschinenSchluessel(), name, fehler)
-                                                    : std::nullopt;
-    if (!kennung)
-        qFatal("journal: %s", qPrintable(fehler.text()));
-    db.commit();
-    m_kasseId = kennung->kennung.id;
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    schreibenOderEnden([&](QSqlDatabase &d, QSqlError &fehler) {
+        const auto kennung =
+            JournalAnlegen(d, fehler) ? KennungSichern(d, MaschinenSchluessel(), name, fehler) : std::nullopt;
+        if (kennung)
+            m_kasseId = kennung->kennung.id;
+        return kennung.has_value();
+    });
 }
 
 TestJournal::~TestJournal()
@@ -45,6 +68,31 @@ QSqlDatabase TestJournal::db() const
     return QSqlDatabase::database(m_name, false);
 }
 
+bool TestJournal::schreiben(const std::function<bool(QSqlDatabase &, QSqlError &)> &was)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    QSqlError fehler;
+    // As the close: BEGIN IMMEDIATE, so a writer that holds the file is
+    // waited for (busy timeout) and not met half-way.
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        m_fehler = q.lastError().text();
+        return false;
+    }
+    if (!was(d, fehler) || !q.exec(QStringLiteral("COMMIT"))) {
+        m_fehler = fehler.isValid() ? fehler.text() : q.lastError().text();
+        q.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
+}
+
+void TestJournal::schreibenOderEnden(const std::function<bool(QSqlDatabase &, QSqlError &)> &was)
+{
+    if (!schreiben(was))
+        qFatal("journal: %s", qPrintable(m_fehler));
+}
+
 Beleg TestJournal::bon(const Zeitpunkt &zeit, const QList<Belegzeile> &zeilen, const QString &kasseId)
 {
     Beleg b;
@@ -54,12 +102,7 @@ Beleg TestJournal::bon(const Zeitpunkt &zeit, const QList<Belegzeile> &zeilen, c
     for (const Belegzeile &z : zeilen)
         b.summeCent += z.betragCent;
     b.druck = Druckstatus::Gedruckt;
-    QSqlDatabase d = db();
-    QSqlError fehler;
-    d.transaction();
-    if (!BelegEintragen(d, b, fehler))
-        qFatal("journal: %s", qPrintable(fehler.text()));
-    d.commit();
+    schreibenOderEnden([&b](QSqlDatabase &d, QSqlError &fehler) { return BelegEintragen(d, b, fehler); });
     return b;
 }
 
@@ -68,15 +111,14 @@ void TestJournal::storno(const Zeitpunkt &zeit, const Belegzeile &zeile, const Q
     StornoEintrag s;
     s.kasseId = kasseId.isEmpty() ? m_kasseId : kasseId;
     s.zeit = zeit;
-    QSqlDatabase d = db();
-    s.belegNummer = NaechsteBelegNummer(d, s.kasseId);
     s.taste = zeile.taste;
     s.artikel = zeile.artikel;
     s.anzahl = zeile.anzahl;
     s.betragCent = zeile.betragCent;
-    QSqlError fehler;
-    if (!StornoEintragen(d, s, fehler))
-        qFatal("journal: %s", qPrintable(fehler.text()));
+    schreibenOderEnden([&s](QSqlDatabase &d, QSqlError &fehler) {
+        s.belegNummer = NaechsteBelegNummer(d, s.kasseId);
+        return StornoEintragen(d, s, fehler);
+    });
 }
 
 void TestJournal::viele(int anzahl, const Zeitpunkt &start)
@@ -87,38 +129,70 @@ void TestJournal::viele(int anzahl, const Zeitpunkt &start)
                                          {4, QStringLiteral("Pommes"), 1, 250, 250},
                                          {5, QStringLiteral("Kaffee"), 1, 150, 150},
                                          {6, QStringLiteral("Kuchen"), 1, 180, 180}};
-    QSqlDatabase d = db();
-    QSqlError fehler;
-    d.transaction();
     quint32 zufall = 12345;
     const auto naechste = [&zufall] { return (zufall = zufall * 1103515245u + 12345u) >> 16; };
-    for (int i = 0; i < anzahl; ++i) {
-        Beleg b;
-        b.kasseId = m_kasseId;
-        b.zeit = {start.ms + qint64(i) * 7000, start.offsetS};
-        b.druck = Druckstatus::Gedruckt;
-        const int zeilen = 1 + naechste() % 4;
-        for (int k = 0; k < zeilen; ++k) {
-            Belegzeile z = artikel[naechste() % 6];
-            z.anzahl = 1 + naechste() % 3;
-            z.betragCent = z.preisCent * z.anzahl;
-            b.summeCent += z.betragCent;
-            b.zeilen.append(z);
+    schreibenOderEnden([&](QSqlDatabase &d, QSqlError &fehler) {
+        for (int i = 0; i < anzahl; ++i) {
+            Beleg b;
+            b.kasseId = m_kasseId;
+            b.zeit = {start.ms + qint64(i) * 7000, start.offsetS};
+            b.druck = Druckstatus::Gedruckt;
+            const int zeilen = 1 + naechste() % 4;
+            for (int k = 0; k < zeilen; ++k) {
+                Belegzeile z = artikel[naechste() % 6];
+                z.anzahl = 1 + naechste() % 3;
+                z.betragCent = z.preisCent * z.anzahl;
+                b.summeCent += z.betragCent;
+                b.zeilen.append(z);
+            }
+            if (!BelegEintragen(d, b, fehler))
+                return false;
+            if (i % 50 == 0) {
+                StornoEintrag s;
+                s.kasseId = m_kasseId;
+                s.zeit = b.zeit;
+                s.belegNummer = b.nummer + 1;
+                s.artikel = artikel[0].artikel;
+                s.betragCent = artikel[0].betragCent;
+                if (!StornoEintragen(d, s, fehler))
+                    return false;
+            }
         }
-        if (!BelegEintragen(d, b, fehler))
-            qFatal("journal: %s", qPrintable(fehler.text()));
-        if (i % 50 == 0) {
-            StornoEintrag s;
-            s.kasseId = m_kasseId;
-            s.zeit = b.zeit;
-            s.belegNummer = b.nummer + 1;
-            s.artikel = artikel[0].artikel;
-            s.betragCent = artikel[0].betragCent;
-            if (!StornoEintragen(d, s, fehler))
-                qFatal("journal: %s", qPrintable(fehler.text()));
-        }
+        return true;
+    });
+}
+
+bool TestJournal::belegSchliessen(QRandomGenerator &zufall)
+{
+    Beleg b;
+    b.kasseId = m_kasseId;
+    b.zeit = Zeitpunkt::aus(QDateTime::currentDateTime());
+    b.druck = Druckstatus::Gedruckt;
+    if (zufall.bounded(4) == 0)
+        b.tisch = zufall.bounded(1, 40);
+    const int zeilen = zufall.bounded(1, 5);
+    for (int i = 0; i < zeilen; ++i) {
+        const Artikel &a = kZufallsArtikel[zufall.bounded(int(std::size(kZufallsArtikel)))];
+        const int anzahl = zufall.bounded(1, 4);
+        b.zeilen.append({a.taste, QString::fromUtf16(a.text), anzahl, a.preis, a.preis * anzahl});
+        b.summeCent += a.preis * anzahl;
     }
-    d.commit();
+    return schreiben([&b](QSqlDatabase &d, QSqlError &fehler) { return BelegEintragen(d, b, fehler); });
+}
+
+bool TestJournal::stornoBuchen(QRandomGenerator &zufall)
+{
+    const Artikel &a = kZufallsArtikel[zufall.bounded(int(std::size(kZufallsArtikel)))];
+    StornoEintrag s;
+    s.kasseId = m_kasseId;
+    s.zeit = Zeitpunkt::aus(QDateTime::currentDateTime());
+    s.taste = a.taste;
+    s.artikel = QString::fromUtf16(a.text);
+    s.betragCent = a.preis;
+    return schreiben([&s](QSqlDatabase &d, QSqlError &fehler) {
+        s.belegNummer = NaechsteBelegNummer(d, s.kasseId);
+        return StornoEintragen(d, s, fehler);
+    });
 }
 
 namespace {
