@@ -19,7 +19,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-
 namespace zanti {
 
 namespace {

@@ -8,7 +8,9 @@
 //   model --wecken()--> worker: reads the journal after the marks (versand.ini),
 //                       sends a batch, commits, then moves the marks
 //   worker --zustandGeaendert(text)--> status bar: "Server: alles gesendet",
-//                       "Server: 37 Bons warten", "Server nicht erreichbar"
+//                       "Server: 37 Bons warten", "Server nicht erreichbar";
+//                       a batch the server has not committed within a
+//                       second shows as waiting meanwhile
 //   worker --meldung(text)--> one message per kind, once (newer schema, no
 //                       rights, name taken); never for a lost connection
 //   model --berichtAnfordern()--> worker --berichtBereit(zahlen) | berichtFehlt(text)
