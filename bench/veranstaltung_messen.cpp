@@ -101,7 +101,7 @@ public:
         m_server.einfrieren();
         Beruhigen();
         Reihe ohne, haengt;
-        for (int runde = 0; runde < 17; ++runde) {
+        for (int runde = 0; runde < 25; ++runde) {
             for (auto [r, reihe] : {std::pair{&allein, &ohne}, std::pair{&mit, &haengt}}) {
                 for (int k = 0; k < kBonZeilen; ++k)
                     r->artikel();
