@@ -122,9 +122,10 @@ cat <<TEXT
 
 Try: sell on both registers; the status bar says "Server: alles gesendet".
 Stop the server from another terminal and sell on (nothing waits; the bar
-says "Server nicht erreichbar" and counts the receipts that wait):
+says "Server nicht erreichbar", and the receipts wait in the journal):
   bash scripts/event.sh $build server stop
-Start it again and watch the receipts arrive:
+Start it again: within 30 seconds the receipts arrive and the bar says
+"Server: alles gesendet" again:
   bash scripts/event.sh $build server start
 In set-up mode F8 shows the whole event's takings. Look at the tables:
   bash scripts/event.sh $build server psql
