@@ -8,7 +8,8 @@
 //   model --wecken()--> worker: reads the journal after the marks (versand.ini),
 //                       sends a batch, commits, then moves the marks
 //   worker --zustandGeaendert(text)--> status bar: "Server: alles gesendet",
-//                       "Server: 37 Bons warten", "Server nicht erreichbar"
+//                       "Server: 37 Bons warten", "Server: 1 Nachtrag wartet",
+//                       "Server nicht erreichbar"
 //   worker --meldung(text)--> one message per kind, once (newer schema, no
 //                       rights, name taken); never for a lost connection
 //   model --berichtAnfordern()--> worker --berichtBereit(zahlen) | berichtFehlt(text)
@@ -36,6 +37,7 @@ struct Weiterleitungszustand
     Art art = Verbinden;
     qint64 belege = 0;  // receipts not yet on the server
     qint64 stornos = 0; // voids not yet on the server
+    qint64 nachtraege = 0; // later changes of receipts not yet on the server
     QString text() const;
 };
 
@@ -70,7 +72,7 @@ signals:
     void berichtAngefordert();
 
 private:
-    void zustandUebernehmen(int art, qint64 belege, qint64 stornos);
+    void zustandUebernehmen(int art, qint64 belege, qint64 stornos, qint64 nachtraege);
 
     Veranstaltung m_veranstaltung;
     Weiterleitungszustand m_zustand;
