@@ -52,6 +52,18 @@ const QString kBeleg = u"INSERT INTO beleg (id, veranstaltung, kasse, kasse_id, 
                        "summe_cent, druck) VALUES ('%1', 'Fest', 'k', "
                        "'00000000-0000-0000-0000-000000000001', %2, now(), 3600, 250, 1)"_qs;
 
+// A later change of receipt %1: its journal order %2, its time %3 minutes
+// from now, the amount given %4.
+const QString kNachtrag = u"INSERT INTO beleg_nachtrag (id, beleg_id, kasse_id, nr, zeit, zeit_offset_s, "
+                          "gegeben_cent, rueckgeld_cent, druck) VALUES (gen_random_uuid(), '%1', "
+                          "'00000000-0000-0000-0000-000000000001', %2, now() + %3 * interval '1 minute', 3600, "
+                          "%4, %4 - 250, 3)"_qs;
+
+// Version 1's role, as owners set it up before version 2.
+const QString kRolleV1 = u"CREATE ROLE kasse LOGIN; REVOKE CREATE ON SCHEMA public FROM PUBLIC; "
+                         "GRANT USAGE ON SCHEMA public TO kasse; GRANT SELECT ON schema_version TO kasse; "
+                         "GRANT SELECT, INSERT ON beleg, belegzeile, storno, kasse_stand TO kasse;"_qs;
+
 } // namespace
 
 class TestServerSchema : public QObject
@@ -82,7 +94,8 @@ private slots:
         }
         QCOMPARE(v.zahl(u"SELECT count(*) FROM schema_version"_qs), 1);
         QCOMPARE(v.zahl(u"SELECT version FROM schema_version"_qs), kSchemaVersion);
-        QCOMPARE(v.zahl(u"SELECT count(*) FROM information_schema.tables WHERE table_schema = 'public'"_qs), 5);
+        // Six tables and the view.
+        QCOMPARE(v.zahl(u"SELECT count(*) FROM information_schema.tables WHERE table_schema = 'public'"_qs), 7);
     }
 
     void stufen_data()
@@ -91,9 +104,11 @@ private slots:
         QTest::addColumn<int>("ergebnis");
         QTest::addColumn<int>("version");
         QTest::addColumn<bool>("spalte");
-        QTest::newRow("upgrade") << u"ALTER TABLE beleg ADD COLUMN bemerkung text;"_qs << int(SchemaStand::Bereit) << 2 << true;
+        QTest::newRow("upgrade") << u"ALTER TABLE beleg ADD COLUMN bemerkung text;"_qs << int(SchemaStand::Bereit)
+                                 << kSchemaVersion + 1 << true;
         QTest::newRow("failing step: all of it undone")
-            << u"ALTER TABLE beleg ADD COLUMN bemerkung text; SELECT gibt_es_nicht();"_qs << int(SchemaStand::Fehler) << 1 << false;
+            << u"ALTER TABLE beleg ADD COLUMN bemerkung text; SELECT gibt_es_nicht();"_qs << int(SchemaStand::Fehler)
+            << kSchemaVersion << false;
     }
 
     // A step runs with the version in one transaction: all or nothing.
@@ -107,7 +122,7 @@ private slots:
         QSqlDatabase db = v.db();
         QCOMPARE(SchemaEinrichten(db).ergebnis, SchemaStand::Bereit);
         QList<SchemaSchritt> schritte = SchemaSchritte();
-        schritte.append({2, sql});
+        schritte.append({kSchemaVersion + 1, sql});
         const SchemaStand stand = SchemaEinrichten(db, schritte);
         QCOMPARE(int(stand.ergebnis), ergebnis);
         QCOMPARE(v.zahl(u"SELECT version FROM schema_version"_qs), version);
@@ -115,16 +130,70 @@ private slots:
                  spalte ? 1 : 0);
     }
 
+    void neueresAbgelehnt_data()
+    {
+        QTest::addColumn<int>("bekannt"); // the steps the register knows
+        QTest::addColumn<int>("version"); // the server's
+        QTest::newRow("newer than this register") << kSchemaVersion << 7;
+        QTest::newRow("a register of version 1 meets version 2") << 1 << 2;
+    }
+
     void neueresAbgelehnt()
     {
+        QFETCH(int, bekannt);
+        QFETCH(int, version);
         Verbindung v(m_server.verbindung(u"fest"_qs));
         QSqlDatabase db = v.db();
         QCOMPARE(SchemaEinrichten(db).ergebnis, SchemaStand::Bereit);
-        QCOMPARE(v.ausfuehren(u"UPDATE schema_version SET version = 7"_qs), QString());
-        const SchemaStand stand = SchemaEinrichten(db);
+        QCOMPARE(v.ausfuehren(u"UPDATE schema_version SET version = %1"_qs.arg(version)), QString());
+        const SchemaStand stand = SchemaEinrichten(db, SchemaSchritte().mid(0, bekannt));
         QCOMPARE(stand.ergebnis, SchemaStand::Neuer);
-        QCOMPARE(stand.version, 7);
-        QCOMPARE(v.zahl(u"SELECT version FROM schema_version"_qs), 7);
+        QCOMPARE(stand.version, version);
+        QCOMPARE(v.zahl(u"SELECT version FROM schema_version"_qs), version);
+    }
+
+    // Version 1 with receipts and its role: the role alone may not upgrade
+    // and says so; the owner's register upgrades, the receipts stay, the
+    // role may then add changes, and the view takes each receipt's newest
+    // change by the register's order, not by a clock that was set back.
+    void aufVersion2()
+    {
+        const QString beleg = u"00000000-0000-0000-0000-0000000000b1"_qs;
+        const QString ohne = u"00000000-0000-0000-0000-0000000000b2"_qs;
+        Verbindung besitzer(m_server.verbindung(u"fest"_qs));
+        QSqlDatabase db = besitzer.db();
+        QCOMPARE(SchemaEinrichten(db, SchemaSchritte().mid(0, 1)).ergebnis, SchemaStand::Bereit);
+        QCOMPARE(besitzer.ausfuehren(kBeleg.arg(beleg).arg(1)), QString());
+        QCOMPARE(besitzer.ausfuehren(kBeleg.arg(ohne).arg(2)), QString());
+        QVERIFY2(m_server.sql(kRolleV1, u"fest"_qs), qPrintable(m_server.fehler()));
+        {
+            Verbindung kasse(m_server.verbindung(u"fest"_qs, u"kasse"_qs));
+            QSqlDatabase k = kasse.db();
+            const SchemaStand stand = SchemaEinrichten(k);
+            QCOMPARE(stand.ergebnis, SchemaStand::KeineRechte);
+            QCOMPARE(stand.version, 1);
+        }
+        const SchemaStand stand = SchemaEinrichten(db);
+        QCOMPARE(stand.ergebnis, SchemaStand::Bereit);
+        QCOMPARE(stand.version, 1);
+        QCOMPARE(besitzer.zahl(u"SELECT version FROM schema_version"_qs), 2);
+        QCOMPARE(besitzer.zahl(u"SELECT count(*) FROM beleg"_qs), 2);
+
+        Verbindung kasse(m_server.verbindung(u"fest"_qs, u"kasse"_qs));
+        QSqlDatabase k = kasse.db();
+        QCOMPARE(SchemaEinrichten(k).ergebnis, SchemaStand::Bereit);
+        QCOMPARE(kasse.ausfuehren(kNachtrag.arg(beleg).arg(5).arg(10).arg(1000)), QString());
+        QCOMPARE(kasse.ausfuehren(kNachtrag.arg(beleg).arg(6).arg(-10).arg(2000)), QString());
+        QCOMPARE(kasse.zahl(u"SELECT gegeben_cent FROM beleg_aktuell WHERE id = '%1'"_qs.arg(beleg)), 2000);
+        QCOMPARE(kasse.zahl(u"SELECT rueckgeld_cent FROM beleg_aktuell WHERE id = '%1'"_qs.arg(beleg)), 1750);
+        QCOMPARE(kasse.zahl(u"SELECT druck FROM beleg_aktuell WHERE id = '%1'"_qs.arg(beleg)), 3);
+        QCOMPARE(kasse.zahl(u"SELECT count(*) FROM beleg_aktuell WHERE id = '%1' AND gegeben_cent IS NULL "
+                            "AND druck = 1"_qs.arg(ohne)),
+                 1);
+        QCOMPARE(kasse.zahl(u"SELECT count(*) FROM beleg_aktuell"_qs), 2);
+        // A change of a receipt the server does not hold is refused.
+        QCOMPARE(kasse.ausfuehren(kNachtrag.arg(u"00000000-0000-0000-0000-0000000000b3"_qs).arg(7).arg(0).arg(1)),
+                 u"23503"_qs);
     }
 
     // The README's role: INSERT and SELECT, nothing else.
@@ -144,7 +213,10 @@ private slots:
         QCOMPARE(kasse.ausfuehren(kBeleg.arg(id).arg(1)), QString());
         QCOMPARE(kasse.zahl(u"SELECT summe_cent FROM beleg"_qs), 250);
         const QString keinRecht = u"42501"_qs;
+        QCOMPARE(kasse.ausfuehren(kNachtrag.arg(id).arg(1).arg(0).arg(500)), QString());
+        QCOMPARE(kasse.zahl(u"SELECT gegeben_cent FROM beleg_aktuell"_qs), 500);
         for (const QString &sql : {u"UPDATE beleg SET summe_cent = 1"_qs, u"DELETE FROM beleg"_qs,
+                                   u"UPDATE beleg_nachtrag SET druck = 0"_qs, u"DELETE FROM beleg_nachtrag"_qs,
                                    u"TRUNCATE belegzeile"_qs, u"UPDATE schema_version SET version = 2"_qs,
                                    u"DELETE FROM kasse_stand"_qs, u"DROP TABLE storno"_qs,
                                    u"CREATE TABLE nebenbei (x int)"_qs, u"ALTER TABLE beleg DROP COLUMN tisch"_qs})

@@ -48,6 +48,18 @@ QSet<QString> Ids(QSqlDatabase db, const QString &sql, const QString &kasseId)
     return ids;
 }
 
+// Takes the later changes' mark out of versand.ini, as older registers wrote it.
+bool OhneNachtragsmarke(const QString &pfad)
+{
+    QFile f(pfad);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    QByteArrayList zeilen = f.readAll().split('\n');
+    f.close();
+    zeilen.removeIf([](const QByteArray &z) { return z.startsWith("Nachtra"); });
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(zeilen.join('\n')) > 0;
+}
+
 qint64 Zahl(QSqlDatabase db, const QString &sql)
 {
     QSqlQuery q(db);
@@ -236,15 +248,101 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(allesDa(neu, *w2), 20000);
     }
 
+    // "GEG" after the receipt reached the server: the receipt there stays
+    // as it was sent, the view shows the amount given and the change. With
+    // the server away the change is counted as waiting.
+    void gegebenNachDemSenden()
+    {
+        Kasse k(*this, u"Kasse"_qs);
+        QVERIFY(k.journal.belegSchliessen(m_zufall));
+        auto w = k.starten();
+        QTRY_VERIFY_WITH_TIMEOUT(allesDa(k.journal, *w), 20000);
+        QSqlDatabase db = k.journal.db();
+        const qint64 lfd = Zahl(db, u"SELECT max(lfd) FROM Beleg"_qs);
+        const qint64 summe = Zahl(db, u"SELECT summe_cent FROM Beleg"_qs);
+        QSqlError fehler;
+        QVERIFY(GegebenSetzen(db, lfd, summe + 1000, 1000, fehler));
+        w->wecken();
+        QTRY_COMPARE_WITH_TIMEOUT(Zahl(server(), u"SELECT count(*) FROM beleg_nachtrag"_qs), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->zustand().text(), kGesendet, 10000);
+        QCOMPARE(Zahl(server(), u"SELECT gegeben_cent FROM beleg_aktuell"_qs), summe + 1000);
+        QCOMPARE(Zahl(server(), u"SELECT rueckgeld_cent FROM beleg_aktuell"_qs), 1000);
+        QCOMPARE(Zahl(server(), u"SELECT count(*) FROM beleg WHERE gegeben_cent IS NULL"_qs), 1);
+
+        QVERIFY(m_server.anhalten());
+        QVERIFY(DruckstatusSetzen(db, lfd, Druckstatus::Wartet, fehler));
+        w->wecken();
+        QTRY_COMPARE_WITH_TIMEOUT(w->zustand().text(), u"Server nicht erreichbar"_qs, 10000);
+        QCOMPARE(w->zustand().nachtraege, 1);
+        QCOMPARE(w->zustand().belege + w->zustand().stornos, 0);
+        QVERIFY(m_server.starten());
+        QTRY_COMPARE_WITH_TIMEOUT(Zahl(server(), u"SELECT druck FROM beleg_aktuell"_qs), 2, 20000);
+    }
+
+    // Changes of a receipt not yet sent wait for it (they land only with a
+    // receipt there), and an older change waits with them. Sent again with
+    // the marks lost, or from a versand.ini without the changes' mark,
+    // every change lands once.
+    void nachtraegeNachIhremBeleg()
+    {
+        Kasse k(*this, u"Kasse"_qs);
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(k.journal.belegSchliessen(m_zufall));
+        QSqlDatabase db = k.journal.db();
+        QSqlError fehler;
+        QVERIFY(GegebenSetzen(db, 20, 5000, 100, fehler));
+        QVERIFY(DruckstatusSetzen(db, 2, Druckstatus::SpaeterGedruckt, fehler));
+        QVERIFY(GegebenSetzen(db, 20, 6000, 1100, fehler));
+        const QString versand = QDir(k.ordner.path()).filePath(kVersandDatei);
+        for (int mal = 0; mal < 3; ++mal) {
+            auto w = k.starten();
+            QTRY_VERIFY_WITH_TIMEOUT(allesDa(k.journal, *w), 20000);
+            QCOMPARE(Zahl(server(), u"SELECT count(*) FROM beleg_nachtrag"_qs), 3);
+            w.reset();
+            QVERIFY(mal == 0 ? QFile::remove(versand) : OhneNachtragsmarke(versand));
+        }
+        const QString beleg = u"(SELECT id FROM beleg WHERE nummer = %1)"_qs;
+        QCOMPARE(Zahl(server(), u"SELECT gegeben_cent FROM beleg_aktuell WHERE id = %1"_qs.arg(beleg.arg(20))), 6000);
+        QCOMPARE(Zahl(server(), u"SELECT druck FROM beleg_aktuell WHERE id = %1"_qs.arg(beleg.arg(2))), 3);
+        QCOMPARE(Zahl(server(), u"SELECT count(*) FROM beleg"_qs), 20);
+    }
+
+    void zustandText_data()
+    {
+        QTest::addColumn<int>("art");
+        QTest::addColumn<int>("belege");
+        QTest::addColumn<int>("stornos");
+        QTest::addColumn<int>("nachtraege");
+        QTest::addColumn<QString>("text");
+        const int warten = Weiterleitungszustand::Wartend;
+        QTest::newRow("one change") << warten << 0 << 0 << 1 << u"Server: 1 Nachtrag wartet"_qs;
+        QTest::newRow("changes") << warten << 0 << 0 << 4 << u"Server: 4 Nachträge warten"_qs;
+        QTest::newRow("voids before changes") << warten << 0 << 2 << 4 << u"Server: 2 Stornos warten"_qs;
+        QTest::newRow("receipts first") << warten << 1 << 2 << 4 << u"Server: 1 Bon wartet"_qs;
+        QTest::newRow("all sent") << int(Weiterleitungszustand::Gesendet) << 0 << 0 << 0 << kGesendet;
+    }
+
+    void zustandText()
+    {
+        QFETCH(int, art);
+        QFETCH(int, belege);
+        QFETCH(int, stornos);
+        QFETCH(int, nachtraege);
+        QFETCH(QString, text);
+        const Weiterleitungszustand z{Weiterleitungszustand::Art(art), belege, stornos, nachtraege};
+        QCOMPARE(z.text(), text);
+    }
+
     void marken_data()
     {
         QTest::addColumn<int>("fall");
         QTest::addColumn<qint64>("beginn");
         QTest::addColumn<qint64>("bis");
-        QTest::newRow("first event: the whole journal") << 0 << qint64(0) << qint64(0);
-        QTest::newRow("same event and server: go on") << 1 << qint64(3) << qint64(40);
-        QTest::newRow("same event, other server: from the event's start") << 2 << qint64(3) << qint64(3);
-        QTest::newRow("next event: from the journal's end") << 3 << qint64(90) << qint64(90);
+        QTest::addColumn<qint64>("nachtragBis");
+        QTest::newRow("first event: the whole journal") << 0 << qint64(0) << qint64(0) << qint64(0);
+        QTest::newRow("same event and server: go on") << 1 << qint64(3) << qint64(40) << qint64(30);
+        QTest::newRow("same event, other server: from the event's start") << 2 << qint64(3) << qint64(3) << qint64(2);
+        QTest::newRow("next event: from the journal's end") << 3 << qint64(90) << qint64(90) << qint64(12);
     }
 
     void marken()
@@ -252,19 +350,28 @@ private slots:
         QFETCH(int, fall);
         QFETCH(qint64, beginn);
         QFETCH(qint64, bis);
-        const VersandStand frueher = VersandStandFuer(std::nullopt, u"Fest"_qs, u"host=a"_qs, 90, 5);
+        QFETCH(qint64, nachtragBis);
+        const VersandStand frueher = VersandStandFuer(std::nullopt, u"Fest"_qs, u"host=a"_qs, {90, 5, 12});
         VersandStand alt = frueher;
         alt.belege = {3, 40, u"x"_qs};
+        alt.nachtraege = {2, 30, u"y"_qs};
         const std::optional<VersandStand> gespeichert = fall == 0 ? std::nullopt : std::optional(alt);
         const VersandStand s = VersandStandFuer(gespeichert, fall == 3 ? u"Fest 2"_qs : u"Fest"_qs,
-                                                fall == 2 ? u"host=b"_qs : u"host=a"_qs, 90, 5);
+                                                fall == 2 ? u"host=b"_qs : u"host=a"_qs, {90, 5, 12});
         QCOMPARE(s.belege.beginn, beginn);
         QCOMPARE(s.belege.bis, bis);
+        QCOMPARE(s.nachtraege.bis, nachtragBis);
         // The marks survive the file.
         QTemporaryDir ordner;
         const QString pfad = QDir(ordner.path()).filePath(kVersandDatei);
         QVERIFY(VersandStandSpeichern(pfad, s));
         QCOMPARE(VersandStandLaden(pfad), std::optional(s));
+        // A file from before the changes were sent keeps its marks; the
+        // changes start at the journal's first.
+        QVERIFY(OhneNachtragsmarke(pfad));
+        VersandStand ohne = s;
+        ohne.nachtraege = {};
+        QCOMPARE(VersandStandLaden(pfad), std::optional(ohne));
     }
 
     // Same name, other identity: both arrive in full; the one that comes
@@ -300,7 +407,7 @@ private slots:
     void neueresSchema()
     {
         QVERIFY(m_server.sql(u"CREATE TABLE schema_version (version int NOT NULL); "
-                             "INSERT INTO schema_version VALUES (2);"_qs, u"fest"_qs));
+                             "INSERT INTO schema_version VALUES (3);"_qs, u"fest"_qs));
         Kasse k(*this, u"Bar"_qs);
         QVERIFY(k.journal.belegSchliessen(m_zufall));
         auto w = k.starten();
@@ -309,8 +416,8 @@ private slots:
         QTest::qWait(600);
         QCOMPARE(meldungen.size(), 1);
         QCOMPARE(meldungen.first().first().toString(),
-                 u"Die Datenbank der Veranstaltung hat ein neueres Schema (Version 2), als diese Kasse kennt "
-                 "(Version 1). Die Kasse sendet nichts dorthin, bis sie erneuert ist, und verkauft allein weiter."_qs);
+                 u"Die Datenbank der Veranstaltung hat ein neueres Schema (Version 3), als diese Kasse kennt "
+                 "(Version 2). Die Kasse sendet nichts dorthin, bis sie erneuert ist, und verkauft allein weiter."_qs);
         QCOMPARE(Zahl(server(), u"SELECT count(*) FROM pg_tables WHERE tablename = 'beleg'"_qs), 0);
     }
 

@@ -105,8 +105,7 @@ bool Ausfuehren(QSqlDatabase &db, const char *sql, const QVariantList &werte)
     return q.exec();
 }
 
-// What the journal holds after the marks; -1 where a read failed. A change
-// of a receipt from before the event is no change for its server.
+// What the journal holds after the marks; -1 where a read failed.
 struct Offen
 {
     qint64 belege = -1;
@@ -120,8 +119,7 @@ Offen OffenZaehlen(QSqlDatabase &journal, const VersandStand &stand)
 {
     return {Zahl(journal, QStringLiteral("SELECT count(*) FROM Beleg WHERE lfd > ?"), {stand.belege.bis}),
             Zahl(journal, QStringLiteral("SELECT count(*) FROM Storno WHERE lfd > ?"), {stand.stornos.bis}),
-            Zahl(journal, QStringLiteral("SELECT count(*) FROM Nachtrag WHERE lfd > ? AND beleg > ?"),
-                 {stand.nachtraege.bis, stand.belege.beginn})};
+            Zahl(journal, QStringLiteral("SELECT count(*) FROM Nachtrag WHERE lfd > ?"), {stand.nachtraege.bis})};
 }
 
 void Schliessen(const QString &name)
@@ -439,10 +437,10 @@ int VersandArbeiter::stapelSenden()
                                       {u"anzahl"_qs, s.anzahl},
                                       {u"betrag"_qs, s.betragCent}});
 
+    // A change of a receipt the server does not hold (one of an earlier
+    // event elsewhere) is left out there.
     QJsonArray nachtragJson;
-    for (const NachtragEintrag &n : nachtraege) {
-        if (n.beleg <= m_stand.belege.beginn)
-            continue; // a receipt of an earlier event
+    for (const NachtragEintrag &n : nachtraege)
         nachtragJson.append(QJsonObject{{u"id"_qs, n.id},
                                         {u"beleg_id"_qs, n.belegId},
                                         {u"kasse_id"_qs, n.kasseId},
@@ -452,13 +450,6 @@ int VersandArbeiter::stapelSenden()
                                         {u"gegeben"_qs, Wahlweise(n.gegebenCent)},
                                         {u"rueckgeld"_qs, Wahlweise(n.rueckgeldCent)},
                                         {u"druck"_qs, int(n.druck)}});
-    }
-    if (belege.isEmpty() && stornos.isEmpty() && nachtragJson.isEmpty()) {
-        m_stand.nachtraege = nachher.nachtraege;
-        m_standOffen = true;
-        standSpeichern();
-        return int(nachtraege.size());
-    }
 
     // What waits until the server answers; shown only if that takes a
     // while. Whatever the answer, its state is told afterwards.
