@@ -177,87 +177,41 @@ private slots:
         QVERIFY(StornosLesen(db, gelesen[0].lfd, 10).isEmpty());
     }
 
-    // "GEG" and each print state append the receipt's whole state after
-    // the change, in order; inside a caller's transaction that is rolled
-    // back neither the receipt nor its Nachtrag changes.
+    // A daten.db from before the Nachtrag table gets it at the next open.
+    // "GEG" and each print state then append the receipt's whole state after
+    // the change, in order; a caller's transaction rolled back takes both
+    // the change and its Nachtrag back.
     void nachtragJeAenderung()
     {
         QTemporaryDir ordner;
-        Journaldatei j(ordner.filePath(u"daten.db"_qs));
+        const QString pfad = ordner.filePath(u"daten.db"_qs);
         Beleg b = Beispiel(u"k1"_qs);
         b.druck = Druckstatus::Wartet;
-        b = j.eintragen(b);
-        QSqlDatabase db = j.db();
-        QSqlError fehler;
-        QVERIFY(GegebenSetzen(db, b.lfd, 1000, 430, fehler));
-        QVERIFY(DruckstatusSetzen(db, b.lfd, Druckstatus::SpaeterGedruckt, fehler));
-        QVERIFY(db.transaction());
-        QVERIFY(GegebenSetzen(db, b.lfd, 2000, 1430, fehler));
-        QVERIFY(db.rollback());
-
-        const QList<NachtragEintrag> n = NachtraegeLesen(db, 0, b.lfd, 10);
-        QCOMPARE(n.size(), 2);
-        QCOMPARE(BelegLesen(db, b.lfd)->gegebenCent, std::optional<Cent>(1000));
-        for (const NachtragEintrag &e : n) {
-            QCOMPARE(e.belegId, b.id);
-            QCOMPARE(e.beleg, b.lfd);
-            QCOMPARE(e.gegebenCent, std::optional<Cent>(1000));
-            QCOMPARE(e.rueckgeldCent, std::optional<Cent>(430));
-            QCOMPARE(e.id.size(), 36);
-        }
-        QVERIFY(n[0].lfd < n[1].lfd && n[0].id != n[1].id);
-        QCOMPARE(n[0].druck, Druckstatus::Wartet);
-        QCOMPARE(n[1].druck, Druckstatus::SpaeterGedruckt);
-    }
-
-    // A change never goes before its receipt, nor before an older change.
-    void nachtraegeNachIhremBeleg_data()
-    {
-        QTest::addColumn<int>("belegBis"); // receipts on the server: 1..belegBis
-        QTest::addColumn<int>("hoechstens");
-        QTest::addColumn<QList<qint64>>("nachtraege");
-        QTest::newRow("newer receipt not sent: waits, and the older one behind it") << 1 << 10 << QList<qint64>{};
-        QTest::newRow("both sent") << 2 << 10 << QList<qint64>{1, 2};
-        QTest::newRow("in pages") << 2 << 1 << QList<qint64>{1};
-    }
-
-    void nachtraegeNachIhremBeleg()
-    {
-        QFETCH(int, belegBis);
-        QFETCH(int, hoechstens);
-        QFETCH(QList<qint64>, nachtraege);
-        QTemporaryDir ordner;
-        Journaldatei j(ordner.filePath(u"daten.db"_qs));
-        const Beleg erster = j.eintragen(Beispiel(u"k1"_qs)), zweiter = j.eintragen(Beispiel(u"k1"_qs));
-        QSqlDatabase db = j.db();
-        QSqlError fehler;
-        QVERIFY(GegebenSetzen(db, zweiter.lfd, 600, 30, fehler));
-        QVERIFY(DruckstatusSetzen(db, erster.lfd, Druckstatus::Wartet, fehler));
-        QList<qint64> gelesen;
-        for (const NachtragEintrag &n : NachtraegeLesen(db, 0, belegBis, hoechstens))
-            gelesen.append(n.lfd);
-        QCOMPARE(gelesen, nachtraege);
-    }
-
-    // A daten.db from before the Nachtrag table gets it at the next open
-    // and keeps its receipts.
-    void altesJournalBekommtNachtraege()
-    {
-        QTemporaryDir ordner;
-        const QString pfad = ordner.filePath(u"daten.db"_qs);
-        qint64 lfd = 0;
         {
             Journaldatei alt(pfad);
-            lfd = alt.eintragen(Beispiel(u"k1"_qs)).lfd;
+            b = alt.eintragen(b);
             QSqlQuery q(alt.db());
             QVERIFY(q.exec(u"DROP TABLE Nachtrag"_qs));
         }
         Journaldatei j(pfad);
         QSqlDatabase db = j.db();
         QSqlError fehler;
-        QVERIFY2(GegebenSetzen(db, lfd, 1000, 430, fehler), qPrintable(fehler.text()));
-        QCOMPARE(BelegLesen(db, lfd)->summeCent, 570);
-        QCOMPARE(NachtraegeLesen(db, 0, lfd, 10).size(), 1);
+        QVERIFY2(GegebenSetzen(db, b.lfd, 1000, 430, fehler), qPrintable(fehler.text()));
+        QVERIFY(DruckstatusSetzen(db, b.lfd, Druckstatus::SpaeterGedruckt, fehler));
+        QVERIFY(db.transaction());
+        QVERIFY(GegebenSetzen(db, b.lfd, 2000, 1430, fehler));
+        QVERIFY(db.rollback());
+
+        QCOMPARE(BelegLesen(db, b.lfd)->gegebenCent, std::optional<Cent>(1000));
+        const QList<NachtragEintrag> n = NachtraegeLesen(db, 0, b.lfd, 10);
+        QCOMPARE(n.size(), 2);
+        QCOMPARE(n[0].druck, Druckstatus::Wartet);
+        QCOMPARE(n[1].belegId, b.id);
+        QCOMPARE(n[1].gegebenCent, std::optional<Cent>(1000));
+        QCOMPARE(n[1].rueckgeldCent, std::optional<Cent>(430));
+        QCOMPARE(n[1].druck, Druckstatus::SpaeterGedruckt);
+        // Not before its receipt is sent.
+        QVERIFY(NachtraegeLesen(db, 0, b.lfd - 1, 10).isEmpty());
     }
 
     // The identity stays on its machine; a copied folder gets a new one.
