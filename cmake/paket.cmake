@@ -5,7 +5,8 @@
 # document into ZANTI_PAKET_DOKU; nothing else needs to change.
 set(ZANTI_PAKET_VERSION 3.3.19) # the newest of the programs it carries
 set(ZANTI_PAKET_PROGRAMME Zanti ZantiPC zanti_abrechnung_programm)
-set(ZANTI_PAKET_DOKU README.md src/veranstaltung/schema_v1.sql src/veranstaltung/kassenrolle.sql)
+set(ZANTI_PAKET_DOKU README.md src/veranstaltung/schema_v1.sql src/veranstaltung/schema_v2.sql
+    src/veranstaltung/kassenrolle.sql)
 
 set(paket ${CMAKE_CURRENT_SOURCE_DIR}/paket)
 set(doku ${CMAKE_INSTALL_DATADIR}/doc/zanti)

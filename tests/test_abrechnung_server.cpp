@@ -134,9 +134,9 @@ private slots:
         QVERIFY(!AbrechnungVomServer(m_verbindung, u"Sommerfest"_qs, tag, fehler));
         QCOMPARE(fehler, u"Die Veranstaltung „Sommerfest“ ist auf dem Server nicht bekannt. Bekannt sind: Herbstfest."_qs);
 
-        QVERIFY(m_server.sql(u"UPDATE schema_version SET version = 2"_qs, u"fest"_qs));
+        QVERIFY(m_server.sql(u"UPDATE schema_version SET version = 3"_qs, u"fest"_qs));
         QVERIFY(!AbrechnungVomServer(m_verbindung, kFest, tag, fehler));
-        QCOMPARE(fehler, u"Der Server hat eine neuere Fassung der Tabellen (2), als dieses Programm lesen kann (1). "
+        QCOMPARE(fehler, u"Der Server hat eine neuere Fassung der Tabellen (3), als dieses Programm lesen kann (2). "
                          "Bitte das Programm aktualisieren."_qs);
         QVERIFY(m_server.sql(u"UPDATE schema_version SET version = 1"_qs, u"fest"_qs));
     }

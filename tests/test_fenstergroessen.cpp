@@ -127,7 +127,7 @@ private slots:
         // The longest text each panel can show.
         const QStringList texte{u"23:59:59"_qs,        u"31.12.2026"_qs,       u"999999,99"_qs,
                                 u"F1 - Tastenhilfe"_qs, u"F2 - Drucker aus"_qs, u"F3 - Einzelbon aus"_qs,
-                                u"F4 - Tischnr. aus"_qs, u"Schublade offen "_qs, u"Server: 9999 Bons warten"_qs};
+                                u"F4 - Tischnr. aus"_qs, u"Schublade offen "_qs, u"Server: 9999 Nachträge warten"_qs};
         QStatusBar *leiste = f.kasse().statusBar();
         const int panels = veranstaltung ? 9 : 8;
         if (veranstaltung) // as the model shows its forwarder's state

@@ -177,6 +177,43 @@ private slots:
         QVERIFY(StornosLesen(db, gelesen[0].lfd, 10).isEmpty());
     }
 
+    // A daten.db from before the Nachtrag table gets it at the next open.
+    // "GEG" and each print state then append the receipt's whole state after
+    // the change, in order; a caller's transaction rolled back takes both
+    // the change and its Nachtrag back.
+    void nachtragJeAenderung()
+    {
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(u"daten.db"_qs);
+        Beleg b = Beispiel(u"k1"_qs);
+        b.druck = Druckstatus::Wartet;
+        {
+            Journaldatei alt(pfad);
+            b = alt.eintragen(b);
+            QSqlQuery q(alt.db());
+            QVERIFY(q.exec(u"DROP TABLE Nachtrag"_qs));
+        }
+        Journaldatei j(pfad);
+        QSqlDatabase db = j.db();
+        QSqlError fehler;
+        QVERIFY2(GegebenSetzen(db, b.lfd, 1000, 430, fehler), qPrintable(fehler.text()));
+        QVERIFY(DruckstatusSetzen(db, b.lfd, Druckstatus::SpaeterGedruckt, fehler));
+        QVERIFY(db.transaction());
+        QVERIFY(GegebenSetzen(db, b.lfd, 2000, 1430, fehler));
+        QVERIFY(db.rollback());
+
+        QCOMPARE(BelegLesen(db, b.lfd)->gegebenCent, std::optional<Cent>(1000));
+        const QList<NachtragEintrag> n = NachtraegeLesen(db, 0, b.lfd, 10);
+        QCOMPARE(n.size(), 2);
+        QCOMPARE(n[0].druck, Druckstatus::Wartet);
+        QCOMPARE(n[1].belegId, b.id);
+        QCOMPARE(n[1].gegebenCent, std::optional<Cent>(1000));
+        QCOMPARE(n[1].rueckgeldCent, std::optional<Cent>(430));
+        QCOMPARE(n[1].druck, Druckstatus::SpaeterGedruckt);
+        // Not before its receipt is sent.
+        QVERIFY(NachtraegeLesen(db, 0, b.lfd - 1, 10).isEmpty());
+    }
+
     // The identity stays on its machine; a copied folder gets a new one.
     void kennungJeMaschine()
     {

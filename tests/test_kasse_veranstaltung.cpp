@@ -55,7 +55,8 @@ private slots:
         QVERIFY(db.open());
     }
 
-    // The real model's "=" reaches the server; its sums are verkauf.ini's.
+    // The real model's "=" reaches the server; its sums are verkauf.ini's;
+    // the amount given afterwards arrives as well.
     void modellSendetAbschluesse()
     {
         Programmordner ordner;
@@ -94,6 +95,14 @@ private slots:
             QCOMPARE(zahl(u"SELECT sum(z.anzahl) * 100 FROM belegzeile z JOIN beleg b ON b.id = z.beleg_id "
                           "WHERE b.kasse_id = '%1' AND z.taste = %2"_qs.arg(kasse).arg(k)),
                      verkauf[k]);
+
+        // "GEG" after "=" reaches the server as a change of the receipt.
+        m.GegebenTaste();
+        QVERIFY(m.EingabeUebernehmen(u"20"_qs));
+        const QString letzter = u"FROM beleg_aktuell WHERE kasse_id = '%1' AND nummer = 3"_qs.arg(kasse);
+        QTRY_COMPARE_WITH_TIMEOUT(zahl(u"SELECT gegeben_cent "_qs + letzter), 2000, 20000);
+        QCOMPARE(zahl(u"SELECT rueckgeld_cent "_qs + letzter), 2000 - 850);
+        QTRY_COMPARE_WITH_TIMEOUT(panel9, kGesendet, 20000);
         m.beenden();
         QVERIFY(!m.weiterleitung());
     }

@@ -26,6 +26,8 @@ std::optional<Abrechnung> AbrechnungVomServer(QSqlDatabase &db, const QString &v
                                              const Zeitraum &zeitraum, QString &fehler);
 
 // The schema version the statement reads; a newer server is refused.
-constexpr int kServerSchemaVersion = 1;
+// Version 2 only added the later changes of receipts (amount given, print
+// state), which the statement does not read.
+constexpr int kServerSchemaVersion = 2;
 
 } // namespace zanti

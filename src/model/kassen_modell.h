@@ -262,6 +262,8 @@ private:
     BerichtDaten berichtDaten() const;
     void berichtAusgeben(const QList<QByteArray> &druck, const QString &text);
     void weiterleitungStarten();
+    // After a close or a change of a closed receipt: the forwarder looks now.
+    void weiterleitungWecken();
     void veranstaltungsberichtAusgeben(const VeranstaltungsZahlen &zahlen);
 
     KassenModell(const QString &programmordner, DruckerPort *port, QObject *eltern);

@@ -11,7 +11,6 @@
 #include "persistence/verkauf.h"
 #include "printing/drucker_port.h"
 #include "printing/escpos.h"
-#include "veranstaltung/weiterleitung.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -52,8 +51,7 @@ void KassenModell::BonAbschliessen()
     }
     m_offeneStornos.clear();
     m_letzterBeleg = beleg.lfd;
-    if (m_weiterleitung)
-        m_weiterleitung->wecken();
+    weiterleitungWecken();
 
     m_zustand.BonSumme = *summe;
     if (m_zustand.BonSumme > 0) {

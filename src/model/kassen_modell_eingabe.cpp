@@ -60,7 +60,8 @@ bool KassenModell::rueckgeld(QString eingabe)
     if (m_letzterBeleg > 0) {
         QSqlDatabase db = m_bon->datenbank();
         QSqlError fehler;
-        GegebenSetzen(db, m_letzterBeleg, *gegeben, Rueckgeld, fehler);
+        if (GegebenSetzen(db, m_letzterBeleg, *gegeben, Rueckgeld, fehler))
+            weiterleitungWecken();
     }
 
     emit anzeigeSetzen(Anzeigefeld::Text, u"ZURÜCK"_qs);

@@ -185,6 +185,7 @@ void KassenModell::wartendeDrucken()
     }
     m_wartend = int(WartendeBelege(db).size());
     panel8Zeigen();
+    weiterleitungWecken();
 }
 
 void KassenModell::alleGeschrieben()
@@ -202,6 +203,8 @@ void KassenModell::DruckerFehler()
         if (bis > fertig)
             DruckstatusSetzen(db, lfd, Druckstatus::Wartet, fehler);
     }
+    if (!m_unterwegs.isEmpty())
+        weiterleitungWecken();
     m_unterwegs.clear();
     if (db.isValid())
         m_wartend = int(WartendeBelege(db).size());

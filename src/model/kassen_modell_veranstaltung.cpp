@@ -28,6 +28,12 @@ void KassenModell::weiterleitungStarten()
     emit statusSetzen(kServerPanel, w->zustand().text());
 }
 
+void KassenModell::weiterleitungWecken()
+{
+    if (m_weiterleitung)
+        m_weiterleitung->wecken();
+}
+
 void KassenModell::VeranstaltungsberichtAnfordern()
 {
     if (!m_zustand.Einstellmodus)

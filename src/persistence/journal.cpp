@@ -106,6 +106,41 @@ QList<Beleg> BelegeAbfragen(QSqlDatabase &db, const QString &bedingung, const QV
     return belege;
 }
 
+// Updates the receipt and appends its state after the change as a
+// Nachtrag. A savepoint is a transaction of its own when the caller has
+// none and nests inside the caller's when there is one.
+bool BelegAendern(QSqlDatabase &db, qint64 belegLfd, const char *setzen, const QVariantList &werte,
+                  QSqlError &fehler)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SAVEPOINT nachtrag"))) {
+        fehler = q.lastError();
+        return false;
+    }
+    q.prepare(QStringLiteral("UPDATE Beleg SET %1 WHERE lfd = ?").arg(QLatin1String(setzen)));
+    for (const QVariant &wert : werte)
+        q.addBindValue(wert);
+    q.addBindValue(belegLfd);
+    bool ok = Ausfuehren(q, fehler);
+    if (ok) {
+        const Zeitpunkt jetzt = Zeitpunkt::aus(QDateTime::currentDateTime());
+        q.prepare(QStringLiteral(
+            "INSERT INTO Nachtrag (id, beleg, kasse_id, zeit_ms, offset_s, gegeben_cent, rueckgeld_cent, druck) "
+            "SELECT ?, lfd, coalesce((SELECT id FROM Kassenkennung LIMIT 1), kasse_id), ?, ?, "
+            "gegeben_cent, rueckgeld_cent, druck FROM Beleg WHERE lfd = ?"));
+        for (const QVariant &wert : QVariantList{NeueUuid(), jetzt.ms, jetzt.offsetS, belegLfd})
+            q.addBindValue(wert);
+        ok = Ausfuehren(q, fehler);
+    }
+    if (!ok)
+        q.exec(QStringLiteral("ROLLBACK TO nachtrag"));
+    if (!q.exec(QStringLiteral("RELEASE nachtrag")) && ok) {
+        fehler = q.lastError();
+        ok = false;
+    }
+    return ok;
+}
+
 } // namespace
 
 Zeitpunkt Zeitpunkt::aus(const QDateTime &zeit)
@@ -145,6 +180,9 @@ bool JournalAnlegen(QSqlDatabase &db, QSqlError &fehler)
         "anzahl INTEGER NOT NULL, betrag_cent INTEGER NOT NULL)",
         "CREATE TABLE IF NOT EXISTS Kopie (lfd INTEGER PRIMARY KEY, beleg INTEGER NOT NULL, "
         "kasse_id TEXT NOT NULL, zeit_ms INTEGER NOT NULL, offset_s INTEGER NOT NULL)",
+        "CREATE TABLE IF NOT EXISTS Nachtrag (lfd INTEGER PRIMARY KEY, id TEXT NOT NULL UNIQUE, "
+        "beleg INTEGER NOT NULL, kasse_id TEXT NOT NULL, zeit_ms INTEGER NOT NULL, "
+        "offset_s INTEGER NOT NULL, gegeben_cent INTEGER, rueckgeld_cent INTEGER, druck INTEGER NOT NULL)",
         // Only the few receipts that wait are in this index.
         "CREATE INDEX IF NOT EXISTS BelegWartet ON Beleg (lfd) WHERE druck = 2",
         "CREATE INDEX IF NOT EXISTS BelegZeit ON Beleg (zeit_ms)",
@@ -301,21 +339,12 @@ bool KopieEintragen(QSqlDatabase &db, qint64 belegLfd, const QString &kasseId, c
 
 bool DruckstatusSetzen(QSqlDatabase &db, qint64 belegLfd, Druckstatus status, QSqlError &fehler)
 {
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("UPDATE Beleg SET druck = ? WHERE lfd = ?"));
-    q.addBindValue(int(status));
-    q.addBindValue(belegLfd);
-    return Ausfuehren(q, fehler);
+    return BelegAendern(db, belegLfd, "druck = ?", {int(status)}, fehler);
 }
 
 bool GegebenSetzen(QSqlDatabase &db, qint64 belegLfd, Cent gegeben, Cent rueckgeld, QSqlError &fehler)
 {
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("UPDATE Beleg SET gegeben_cent = ?, rueckgeld_cent = ? WHERE lfd = ?"));
-    q.addBindValue(gegeben);
-    q.addBindValue(rueckgeld);
-    q.addBindValue(belegLfd);
-    return Ausfuehren(q, fehler);
+    return BelegAendern(db, belegLfd, "gegeben_cent = ?, rueckgeld_cent = ?", {gegeben, rueckgeld}, fehler);
 }
 
 QList<Beleg> BelegeLesen(QSqlDatabase &db, qint64 nach, int hoechstens)
@@ -366,6 +395,36 @@ QList<StornoEintrag> StornosLesen(QSqlDatabase &db, qint64 nach, int hoechstens)
         stornos.append(s);
     }
     return stornos;
+}
+
+QList<NachtragEintrag> NachtraegeLesen(QSqlDatabase &db, qint64 nach, qint64 belegBis, int hoechstens)
+{
+    QList<NachtragEintrag> nachtraege;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "SELECT n.lfd, n.id, n.beleg, b.id, n.kasse_id, n.zeit_ms, n.offset_s, n.gegeben_cent, "
+        "n.rueckgeld_cent, n.druck FROM Nachtrag n JOIN Beleg b ON b.lfd = n.beleg "
+        "WHERE n.lfd > ? AND n.lfd < coalesce((SELECT min(lfd) FROM Nachtrag WHERE lfd > ? AND beleg > ?), "
+        "9223372036854775807) ORDER BY n.lfd LIMIT ?"));
+    for (const QVariant &wert : QVariantList{nach, nach, belegBis, hoechstens})
+        q.addBindValue(wert);
+    if (!q.exec())
+        return nachtraege;
+    while (q.next()) {
+        NachtragEintrag n;
+        n.lfd = q.value(0).toLongLong();
+        n.id = q.value(1).toString();
+        n.beleg = q.value(2).toLongLong();
+        n.belegId = q.value(3).toString();
+        n.kasseId = q.value(4).toString();
+        n.zeit = {q.value(5).toLongLong(), q.value(6).toInt()};
+        n.gegebenCent = WahlweiseLesen(q.value(7));
+        n.rueckgeldCent = WahlweiseLesen(q.value(8));
+        n.druck = Druckstatus(q.value(9).toInt());
+        nachtraege.append(n);
+    }
+    return nachtraege;
 }
 
 } // namespace zanti

@@ -25,9 +25,17 @@
 //                  get), taste, artikel, anzahl, betrag_cent
 //   Kopie          lfd INTEGER PRIMARY KEY, beleg (Beleg.lfd), kasse_id,
 //                  zeit_ms, offset_s
+//   Nachtrag       lfd INTEGER PRIMARY KEY (order of the changes), id (UUID
+//                  text), beleg (Beleg.lfd), kasse_id (the register that made
+//                  the change), zeit_ms, offset_s, and the receipt's state
+//                  after it: gegeben_cent, rueckgeld_cent, druck. One row
+//                  per change of a closed receipt ("GEG", a print state), so
+//                  the event server, where nothing is ever updated, learns
+//                  them as rows of their own.
 //
 // Writers run inside a transaction the caller opened (the close's one
-// transaction); readers need none.
+// transaction); readers need none. The two that change a closed receipt
+// open their own when the caller has none.
 #include "core/geld.h"
 
 #include <QDateTime>
@@ -102,6 +110,20 @@ struct Beleg
     QList<Belegzeile> zeilen;
 };
 
+// A later change of a closed receipt with the receipt's state after it.
+struct NachtragEintrag
+{
+    qint64 lfd = 0;
+    QString id;
+    qint64 beleg = 0; // Beleg.lfd
+    QString belegId;  // Beleg.id
+    QString kasseId;
+    Zeitpunkt zeit;
+    std::optional<Cent> gegebenCent;
+    std::optional<Cent> rueckgeldCent;
+    Druckstatus druck = Druckstatus::NichtVerlangt;
+};
+
 struct StornoEintrag
 {
     qint64 lfd = 0;
@@ -145,6 +167,7 @@ qint64 NaechsteBelegNummer(QSqlDatabase &db, const QString &kasseId);
 bool StornoEintragen(QSqlDatabase &db, StornoEintrag &storno, QSqlError &fehler);
 bool KopieEintragen(QSqlDatabase &db, qint64 belegLfd, const QString &kasseId, const Zeitpunkt &zeit,
                     QSqlError &fehler);
+// Change a closed receipt and append its Nachtrag, both or neither.
 bool DruckstatusSetzen(QSqlDatabase &db, qint64 belegLfd, Druckstatus status, QSqlError &fehler);
 bool GegebenSetzen(QSqlDatabase &db, qint64 belegLfd, Cent gegeben, Cent rueckgeld, QSqlError &fehler);
 
@@ -156,5 +179,9 @@ std::optional<Beleg> BelegLesen(QSqlDatabase &db, qint64 lfd);
 // Receipts waiting for the printer, oldest first.
 QList<Beleg> WartendeBelege(QSqlDatabase &db);
 QList<StornoEintrag> StornosLesen(QSqlDatabase &db, qint64 nach, int hoechstens);
+// Nachträge after nach, oldest first, at most hoechstens, and none from the
+// first whose receipt is after belegBis on: a change never goes before its
+// receipt, nor before an older change.
+QList<NachtragEintrag> NachtraegeLesen(QSqlDatabase &db, qint64 nach, qint64 belegBis, int hoechstens);
 
 } // namespace zanti

@@ -27,10 +27,11 @@ constexpr qint64 kGruen = 65280;
 constexpr qint64 kHellgrau = 14737632;
 
 // The status bar: its height and the width of each panel in twips, made for
-// the panel's longest text ("Schublade offen ", a six-figure takings amount),
+// the panel's longest text ("Schublade offen ", a six-figure takings amount,
+// "Server: 9999 Nachträge warten"),
 // and its font size at scale 1.
 constexpr int kLeisteHoehe = 360;
-constexpr int kPanelBreite[] = {0, 870, 1080, 1140, 1440, 1500, 1680, 1500, 1530, 2280};
+constexpr int kPanelBreite[] = {0, 870, 1080, 1140, 1440, 1500, 1680, 1500, 1530, 2760};
 // The bar's spacing beside each panel, in pixels.
 constexpr int kPanelAbstand = 6;
 constexpr qreal kLeisteSchrift = 11;

@@ -42,7 +42,8 @@ SchemaStand Abbrechen(QSqlDatabase &db, SchemaStand stand, const QSqlError &fehl
 QList<SchemaSchritt> SchemaSchritte()
 {
     SchemaResourcen();
-    return {{1, SqlAusResource(QStringLiteral(":/veranstaltung/schema_v1.sql"))}};
+    return {{1, SqlAusResource(QStringLiteral(":/veranstaltung/schema_v1.sql"))},
+            {2, SqlAusResource(QStringLiteral(":/veranstaltung/schema_v2.sql"))}};
 }
 
 QString KassenrolleSql()

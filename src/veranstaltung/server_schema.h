@@ -19,7 +19,7 @@ struct SchemaSchritt
 
 // The steps this register knows, oldest first, from the resources.
 QList<SchemaSchritt> SchemaSchritte();
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 // The SQL an owner runs for the registers' insert-only role "kasse".
 QString KassenrolleSql();
 

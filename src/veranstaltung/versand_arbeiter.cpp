@@ -59,6 +59,17 @@ FROM json_to_recordset(CAST(? AS json)) AS x(id uuid, kasse_id uuid, zeit_ms big
      beleg_nummer bigint, taste int, artikel text, anzahl int, betrag bigint)
 ON CONFLICT DO NOTHING)";
 
+// A change only for a receipt the server holds: one refused for its number
+// has none there either.
+constexpr auto kNachtragSql = R"(
+INSERT INTO beleg_nachtrag (id, beleg_id, kasse_id, nr, zeit, zeit_offset_s, gegeben_cent, rueckgeld_cent, druck)
+SELECT x.id, x.beleg_id, x.kasse_id, x.nr, timestamptz 'epoch' + x.zeit_ms * interval '1 millisecond',
+       x.offset_s, x.gegeben, x.rueckgeld, x.druck
+FROM json_to_recordset(CAST(? AS json)) AS x(id uuid, beleg_id uuid, kasse_id uuid, nr bigint, zeit_ms bigint,
+     offset_s int, gegeben bigint, rueckgeld bigint, druck int)
+WHERE EXISTS (SELECT 1 FROM beleg b WHERE b.id = x.beleg_id)
+ON CONFLICT DO NOTHING)";
+
 constexpr auto kStandSql = R"(
 INSERT INTO kasse_stand (kasse_id, veranstaltung, kasse, letzte_nummer, stornos, wartend)
 VALUES (CAST(? AS uuid), ?, ?, ?, ?, ?))";
@@ -92,6 +103,23 @@ bool Ausfuehren(QSqlDatabase &db, const char *sql, const QVariantList &werte)
     for (const QVariant &w : werte)
         q.addBindValue(w);
     return q.exec();
+}
+
+// What the journal holds after the marks; -1 where a read failed.
+struct Offen
+{
+    qint64 belege = -1;
+    qint64 stornos = -1;
+    qint64 nachtraege = -1;
+    bool gelesen() const { return belege >= 0 && stornos >= 0 && nachtraege >= 0; }
+    qint64 summe() const { return belege + stornos + nachtraege; }
+};
+
+Offen OffenZaehlen(QSqlDatabase &journal, const VersandStand &stand)
+{
+    return {Zahl(journal, QStringLiteral("SELECT count(*) FROM Beleg WHERE lfd > ?"), {stand.belege.bis}),
+            Zahl(journal, QStringLiteral("SELECT count(*) FROM Storno WHERE lfd > ?"), {stand.stornos.bis}),
+            Zahl(journal, QStringLiteral("SELECT count(*) FROM Nachtrag WHERE lfd > ?"), {stand.nachtraege.bis})};
 }
 
 void Schliessen(const QString &name)
@@ -136,7 +164,7 @@ void VersandArbeiter::starten()
     m_nachsehen = new QTimer(this);
     connect(m_nachsehen, &QTimer::timeout, this, &VersandArbeiter::wecken);
     m_nachsehen->start(m_optionen.nachsehenMs);
-    emit zustand(Weiterleitungszustand::Verbinden, 0, 0);
+    emit zustand(Weiterleitungszustand::Verbinden, 0, 0, 0);
     arbeiten();
 }
 
@@ -175,13 +203,14 @@ bool VersandArbeiter::journalOeffnen()
     if (!kennung)
         return false;
     m_kasseId = kennung->id;
-    const qint64 belegEnde = Zahl(db, QStringLiteral("SELECT coalesce(max(lfd), 0) FROM Beleg"));
-    const qint64 stornoEnde = Zahl(db, QStringLiteral("SELECT coalesce(max(lfd), 0) FROM Storno"));
-    if (belegEnde < 0 || stornoEnde < 0)
+    const JournalEnde ende{Zahl(db, QStringLiteral("SELECT coalesce(max(lfd), 0) FROM Beleg")),
+                           Zahl(db, QStringLiteral("SELECT coalesce(max(lfd), 0) FROM Storno")),
+                           Zahl(db, QStringLiteral("SELECT coalesce(max(lfd), 0) FROM Nachtrag"))};
+    if (ende.belege < 0 || ende.stornos < 0 || ende.nachtraege < 0)
         return false;
     const QString pfad = ProgrammDatei(m_ordner, kVersandDatei);
     const std::optional<VersandStand> alt = VersandStandLaden(pfad);
-    m_stand = VersandStandFuer(alt, m_veranstaltung.name, m_veranstaltung.server, belegEnde, stornoEnde);
+    m_stand = VersandStandFuer(alt, m_veranstaltung.name, m_veranstaltung.server, ende);
     if (!standPruefen())
         return false;
     if (!alt || *alt != m_stand)
@@ -195,7 +224,8 @@ bool VersandArbeiter::journalOeffnen()
 bool VersandArbeiter::standPruefen()
 {
     QSqlDatabase db = QSqlDatabase::database(m_journal, false);
-    for (auto [tabelle, marke] : {std::pair{"Beleg", &m_stand.belege}, std::pair{"Storno", &m_stand.stornos}}) {
+    for (auto [tabelle, marke] : {std::pair{"Beleg", &m_stand.belege}, std::pair{"Storno", &m_stand.stornos},
+                                  std::pair{"Nachtrag", &m_stand.nachtraege}}) {
         if (marke->bis == 0)
             continue;
         QSqlQuery q(db);
@@ -252,9 +282,8 @@ bool VersandArbeiter::verbinden()
     QSqlDatabase journal = QSqlDatabase::database(m_journal, false);
     const qint64 hoechste = NaechsteBelegNummer(journal, m_kasseId) - 1;
     const qint64 stornos = Zahl(journal, QStringLiteral("SELECT count(*) FROM Storno WHERE kasse_id = ?"), {m_kasseId});
-    const qint64 wartend = Zahl(journal, QStringLiteral("SELECT (SELECT count(*) FROM Beleg WHERE lfd > ?) + "
-                                                        "(SELECT count(*) FROM Storno WHERE lfd > ?)"),
-                                {m_stand.belege.bis, m_stand.stornos.bis});
+    const Offen offen = OffenZaehlen(journal, m_stand);
+    const qint64 wartend = offen.gelesen() ? offen.summe() : 0;
     if (!Ausfuehren(db, kStandSql, {m_kasseId, m_veranstaltung.name, m_veranstaltung.kasse, hoechste, stornos,
                                     std::clamp<qint64>(wartend, 0, INT_MAX)}))
         return false;
@@ -290,11 +319,11 @@ void VersandArbeiter::spaeter(int art)
                           : std::min(m_pauseMs ? 2 * m_pauseMs : m_optionen.pauseMinMs, m_optionen.pauseMaxMs);
     m_pause->start(m_pauseMs);
     m_letzteArt = art;
-    m_letzteBelege = m_letzteStornos = -1;
+    m_letzteBelege = m_letzteStornos = m_letzteNachtraege = -1;
     QSqlDatabase journal = QSqlDatabase::database(m_journal, false);
-    const qint64 belege = m_standGeladen ? Zahl(journal, QStringLiteral("SELECT count(*) FROM Beleg WHERE lfd > ?"), {m_stand.belege.bis}) : 0;
-    const qint64 stornos = m_standGeladen ? Zahl(journal, QStringLiteral("SELECT count(*) FROM Storno WHERE lfd > ?"), {m_stand.stornos.bis}) : 0;
-    emit zustand(art, std::max<qint64>(belege, 0), std::max<qint64>(stornos, 0));
+    const Offen offen = m_standGeladen ? OffenZaehlen(journal, m_stand) : Offen{0, 0, 0};
+    emit zustand(art, std::max<qint64>(offen.belege, 0), std::max<qint64>(offen.stornos, 0),
+                 std::max<qint64>(offen.nachtraege, 0));
 }
 
 void VersandArbeiter::arbeiten()
@@ -323,17 +352,18 @@ void VersandArbeiter::arbeiten()
 void VersandArbeiter::zustandMelden()
 {
     QSqlDatabase journal = QSqlDatabase::database(m_journal, false);
-    const qint64 belege = Zahl(journal, QStringLiteral("SELECT count(*) FROM Beleg WHERE lfd > ?"), {m_stand.belege.bis});
-    const qint64 stornos = Zahl(journal, QStringLiteral("SELECT count(*) FROM Storno WHERE lfd > ?"), {m_stand.stornos.bis});
-    if (belege < 0 || stornos < 0)
+    const Offen offen = OffenZaehlen(journal, m_stand);
+    if (!offen.gelesen())
         return;
-    const int art = belege + stornos == 0 ? Weiterleitungszustand::Gesendet : Weiterleitungszustand::Wartend;
-    if (art == m_letzteArt && belege == m_letzteBelege && stornos == m_letzteStornos)
+    const int art = offen.summe() == 0 ? Weiterleitungszustand::Gesendet : Weiterleitungszustand::Wartend;
+    if (art == m_letzteArt && offen.belege == m_letzteBelege && offen.stornos == m_letzteStornos
+        && offen.nachtraege == m_letzteNachtraege)
         return;
     m_letzteArt = art;
-    m_letzteBelege = belege;
-    m_letzteStornos = stornos;
-    emit zustand(art, belege, stornos);
+    m_letzteBelege = offen.belege;
+    m_letzteStornos = offen.stornos;
+    m_letzteNachtraege = offen.nachtraege;
+    emit zustand(art, offen.belege, offen.stornos, offen.nachtraege);
 }
 
 int VersandArbeiter::stapelSenden()
@@ -350,17 +380,25 @@ int VersandArbeiter::stapelSenden()
     const qint64 gelesen = belege.isEmpty() ? 0
         : Zahl(journal, QStringLiteral("SELECT count(*) FROM Belegzeile WHERE beleg BETWEEN ? AND ?"),
                {belege.first().lfd, belege.last().lfd});
-    const qint64 neueBis = belege.isEmpty() ? m_stand.belege.bis : belege.last().lfd;
-    const qint64 neueStornoBis = stornos.isEmpty() ? m_stand.stornos.bis : stornos.last().lfd;
-    const qint64 restBelege = Zahl(journal, QStringLiteral("SELECT count(*) FROM Beleg WHERE lfd > ?"), {neueBis});
-    const qint64 restStornos = Zahl(journal, QStringLiteral("SELECT count(*) FROM Storno WHERE lfd > ?"), {neueStornoBis});
-    const qint64 wartend = restBelege < 0 || restStornos < 0 ? -1 : restBelege + restStornos;
+    // Changes go with their receipt at the latest, never before it.
+    VersandStand nachher = m_stand;
+    if (!belege.isEmpty())
+        nachher.belege = {m_stand.belege.beginn, belege.last().lfd, belege.last().id};
+    if (!stornos.isEmpty())
+        nachher.stornos = {m_stand.stornos.beginn, stornos.last().lfd, stornos.last().id};
+    const QList<NachtragEintrag> nachtraege =
+        NachtraegeLesen(journal, m_stand.nachtraege.bis, nachher.belege.bis, m_optionen.stapel);
+    if (!nachtraege.isEmpty())
+        nachher.nachtraege = {m_stand.nachtraege.beginn, nachtraege.last().lfd, nachtraege.last().id};
+    const Offen rest = OffenZaehlen(journal, nachher);
     const qint64 hoechste = NaechsteBelegNummer(journal, m_kasseId) - 1;
     const qint64 stornoZahl = Zahl(journal, QStringLiteral("SELECT count(*) FROM Storno WHERE kasse_id = ?"), {m_kasseId});
     journal.commit();
     // A read that failed half-way sends nothing; the next turn reads again.
-    if ((belege.isEmpty() && stornos.isEmpty()) || gelesen != zeilen || wartend < 0 || stornoZahl < 0)
+    if ((belege.isEmpty() && stornos.isEmpty() && nachtraege.isEmpty()) || gelesen != zeilen || !rest.gelesen()
+        || stornoZahl < 0)
         return 0;
+    const qint64 wartend = rest.summe();
 
     QJsonArray belegJson, zeilenJson, stornoJson;
     for (const Beleg &b : belege) {
@@ -395,9 +433,23 @@ int VersandArbeiter::stapelSenden()
                                       {u"anzahl"_qs, s.anzahl},
                                       {u"betrag"_qs, s.betragCent}});
 
+    // A change of a receipt the server does not hold (one of an earlier
+    // event elsewhere) is left out there.
+    QJsonArray nachtragJson;
+    for (const NachtragEintrag &n : nachtraege)
+        nachtragJson.append(QJsonObject{{u"id"_qs, n.id},
+                                        {u"beleg_id"_qs, n.belegId},
+                                        {u"kasse_id"_qs, n.kasseId},
+                                        {u"nr"_qs, n.lfd},
+                                        {u"zeit_ms"_qs, n.zeit.ms},
+                                        {u"offset_s"_qs, n.zeit.offsetS},
+                                        {u"gegeben"_qs, Wahlweise(n.gegebenCent)},
+                                        {u"rueckgeld"_qs, Wahlweise(n.rueckgeldCent)},
+                                        {u"druck"_qs, int(n.druck)}});
+
     // What waits until the server answers; shown only if that takes a
     // while. Whatever the answer, its state is told afterwards.
-    emit unterwegs(belege.size() + restBelege, stornos.size() + restStornos);
+    emit unterwegs(belege.size() + rest.belege, stornos.size() + rest.stornos, nachtragJson.size() + rest.nachtraege);
     m_letzteArt = -1;
     QSqlDatabase db = QSqlDatabase::database(m_server, false);
     const QString &name = m_veranstaltung.name;
@@ -412,6 +464,7 @@ int VersandArbeiter::stapelSenden()
                              && Ausfuehren(db, kZeilenSql, {Json(zeilenJson)})
                              && (angekommen = Zahl(db, QString::fromLatin1(kAngekommenSql), {Json(belegJson)})) >= 0))
             && (stornos.isEmpty() || Ausfuehren(db, kStornoSql, {name, kasse, Json(stornoJson)}))
+            && (nachtragJson.isEmpty() || Ausfuehren(db, kNachtragSql, {Json(nachtragJson)}))
             && Ausfuehren(db, kStandSql, {m_kasseId, name, kasse, hoechste, stornoZahl,
                                           std::clamp<qint64>(wartend, 0, INT_MAX)});
         if (!ok || !db.commit()) {
@@ -425,17 +478,14 @@ int VersandArbeiter::stapelSenden()
                                     "%1 Bons fehlen deshalb auf dem Server. Bitte den Kassenwart fragen.")
                          .arg(belege.size() - angekommen));
     // Committed on the server: only now the marks move.
-    if (!belege.isEmpty())
-        m_stand.belege = {m_stand.belege.beginn, belege.last().lfd, belege.last().id};
-    if (!stornos.isEmpty())
-        m_stand.stornos = {m_stand.stornos.beginn, stornos.last().lfd, stornos.last().id};
+    m_stand = nachher;
     // A mark lost with a power cut only sends a batch again, which the server
     // takes once: during a catch-up the file is written once a second, so
     // its syncs leave the disk to the closes.
     m_standOffen = true;
     if (wartend == 0 || !m_standUhr.isValid() || m_standUhr.elapsed() >= 1000)
         standSpeichern();
-    return int(belege.size() + stornos.size());
+    return int(belege.size() + stornos.size() + nachtraege.size());
 }
 
 void VersandArbeiter::standSpeichern()

@@ -29,9 +29,9 @@ public:
     void berichtErstellen();
 
 signals:
-    void zustand(int art, qint64 belege, qint64 stornos);
-    // A batch goes out; belege and stornos wait until the server commits.
-    void unterwegs(qint64 belege, qint64 stornos);
+    void zustand(int art, qint64 belege, qint64 stornos, qint64 nachtraege);
+    // A batch goes out; what it counts waits until the server commits.
+    void unterwegs(qint64 belege, qint64 stornos, qint64 nachtraege);
     void meldung(const QString &text);
     void berichtBereit(const zanti::VeranstaltungsZahlen &zahlen);
     void berichtFehlt(const QString &text);
@@ -69,7 +69,7 @@ private:
     QTimer *m_pause = nullptr;
     QTimer *m_nachsehen = nullptr;
     QSet<QString> m_gemeldet;
-    qint64 m_letzteBelege = -1, m_letzteStornos = -1;
+    qint64 m_letzteBelege = -1, m_letzteStornos = -1, m_letzteNachtraege = -1;
     int m_letzteArt = -1;
 };
 

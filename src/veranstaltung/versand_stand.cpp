@@ -46,7 +46,10 @@ std::optional<VersandStand> VersandStandLaden(const QString &pfad)
         return std::nullopt;
     s.belege = {*bb, *b, ini.lesen(kAbschnitt, QStringLiteral("BelegId"), kPuffer)};
     s.stornos = {*sb, *st, ini.lesen(kAbschnitt, QStringLiteral("StornoId"), kPuffer)};
-    for (Versandmarke *m : {&s.belege, &s.stornos})
+    const auto nb = Zahl(ini, QStringLiteral("NachtraegeBeginn")), n = Zahl(ini, QStringLiteral("Nachtraege"));
+    if (nb && n && *nb <= *n)
+        s.nachtraege = {*nb, *n, ini.lesen(kAbschnitt, QStringLiteral("NachtragId"), kPuffer)};
+    for (Versandmarke *m : {&s.belege, &s.stornos, &s.nachtraege})
         if (m->id == kUnbekannt)
             m->id.clear();
     return s;
@@ -63,24 +66,29 @@ bool VersandStandSpeichern(const QString &pfad, const VersandStand &s)
     ini.schreiben(kAbschnitt, QStringLiteral("StornosBeginn"), QString::number(s.stornos.beginn));
     ini.schreiben(kAbschnitt, QStringLiteral("Stornos"), QString::number(s.stornos.bis));
     ini.schreiben(kAbschnitt, QStringLiteral("StornoId"), s.stornos.id);
+    ini.schreiben(kAbschnitt, QStringLiteral("NachtraegeBeginn"), QString::number(s.nachtraege.beginn));
+    ini.schreiben(kAbschnitt, QStringLiteral("Nachtraege"), QString::number(s.nachtraege.bis));
+    ini.schreiben(kAbschnitt, QStringLiteral("NachtragId"), s.nachtraege.id);
     return ini.speichern();
 }
 
 VersandStand VersandStandFuer(const std::optional<VersandStand> &alt, const QString &veranstaltung,
-                              const QString &server, qint64 belegEnde, qint64 stornoEnde)
+                              const QString &server, const JournalEnde &ende)
 {
-    VersandStand neu{Schluessel(veranstaltung), Schluessel(server), {}, {}};
+    VersandStand neu{Schluessel(veranstaltung), Schluessel(server), {}, {}, {}};
     if (!alt)
         return neu;
     if (alt->ziel != neu.ziel) {
-        neu.belege = {belegEnde, belegEnde, {}};
-        neu.stornos = {stornoEnde, stornoEnde, {}};
+        neu.belege = {ende.belege, ende.belege, {}};
+        neu.stornos = {ende.stornos, ende.stornos, {}};
+        neu.nachtraege = {ende.nachtraege, ende.nachtraege, {}};
         return neu;
     }
     if (alt->server == neu.server)
         return *alt;
     neu.belege = {alt->belege.beginn, alt->belege.beginn, {}};
     neu.stornos = {alt->stornos.beginn, alt->stornos.beginn, {}};
+    neu.nachtraege = {alt->nachtraege.beginn, alt->nachtraege.beginn, {}};
     return neu;
 }
 

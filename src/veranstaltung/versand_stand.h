@@ -1,7 +1,7 @@
 #pragma once
 // How far the journal has reached the event server: one high-water mark for
-// receipts and one for voids (sending is oldest first, so everything up to
-// the mark is on the server). Kept in versand.ini of its own, so the
+// receipts, one for voids and one for the later changes of receipts
+// (sending is oldest first, so everything up to the mark is on the server). Kept in versand.ini of its own, so the
 // forwarder never writes into daten.db and never holds up a close there.
 //
 // The marks belong to one event and one server. A register that served an
@@ -31,15 +31,25 @@ struct VersandStand
     QString server; // hash of the connection string
     Versandmarke belege;
     Versandmarke stornos;
+    // A file from before the changes were sent has none: they start at the
+    // journal's first, which only sends some again.
+    Versandmarke nachtraege;
     bool operator==(const VersandStand &) const = default;
 };
 
 std::optional<VersandStand> VersandStandLaden(const QString &pfad);
 bool VersandStandSpeichern(const QString &pfad, const VersandStand &stand);
 
-// The marks to go on with for this event and server; belegEnde and
-// stornoEnde are the journal's newest lfd values now.
+// The journal's newest lfd values now.
+struct JournalEnde
+{
+    qint64 belege = 0;
+    qint64 stornos = 0;
+    qint64 nachtraege = 0;
+};
+
+// The marks to go on with for this event and server.
 VersandStand VersandStandFuer(const std::optional<VersandStand> &alt, const QString &veranstaltung,
-                              const QString &server, qint64 belegEnde, qint64 stornoEnde);
+                              const QString &server, const JournalEnde &ende);
 
 } // namespace zanti

@@ -29,8 +29,12 @@ QString Weiterleitungszustand::text() const
             return QStringLiteral("Server: 1 Bon wartet");
         if (belege > 1)
             return QStringLiteral("Server: %1 Bons warten").arg(belege);
-        return stornos == 1 ? QStringLiteral("Server: 1 Storno wartet")
-                            : QStringLiteral("Server: %1 Stornos warten").arg(stornos);
+        if (stornos == 1)
+            return QStringLiteral("Server: 1 Storno wartet");
+        if (stornos > 1)
+            return QStringLiteral("Server: %1 Stornos warten").arg(stornos);
+        return nachtraege == 1 ? QStringLiteral("Server: 1 Nachtrag wartet")
+                               : QStringLiteral("Server: %1 Nachträge warten").arg(nachtraege);
     case NichtErreichbar:
         return QStringLiteral("Server nicht erreichbar");
     case SchemaNeuer:
@@ -58,13 +62,13 @@ Weiterleitung::Weiterleitung(const Veranstaltung &veranstaltung, const QString &
     connect(this, &Weiterleitung::weckenAngefordert, arbeiter, &VersandArbeiter::wecken);
     connect(this, &Weiterleitung::berichtAngefordert, arbeiter, &VersandArbeiter::berichtErstellen);
     connect(arbeiter, &VersandArbeiter::zustand, this, &Weiterleitung::zustandUebernehmen);
-    connect(arbeiter, &VersandArbeiter::unterwegs, this, [this](qint64 belege, qint64 stornos) {
-        m_unterwegs = {Weiterleitungszustand::Wartend, belege, stornos};
+    connect(arbeiter, &VersandArbeiter::unterwegs, this, [this](qint64 belege, qint64 stornos, qint64 nachtraege) {
+        m_unterwegs = {Weiterleitungszustand::Wartend, belege, stornos, nachtraege};
         m_verzug.start(kUnterwegsMs);
     });
     m_verzug.setSingleShot(true);
     connect(&m_verzug, &QTimer::timeout, this, [this] {
-        zustandUebernehmen(m_unterwegs.art, m_unterwegs.belege, m_unterwegs.stornos);
+        zustandUebernehmen(m_unterwegs.art, m_unterwegs.belege, m_unterwegs.stornos, m_unterwegs.nachtraege);
     });
     connect(arbeiter, &VersandArbeiter::meldung, this, &Weiterleitung::meldung);
     connect(arbeiter, &VersandArbeiter::berichtBereit, this, &Weiterleitung::berichtBereit);
@@ -100,10 +104,10 @@ void Weiterleitung::berichtAnfordern()
     emit berichtAngefordert();
 }
 
-void Weiterleitung::zustandUebernehmen(int art, qint64 belege, qint64 stornos)
+void Weiterleitung::zustandUebernehmen(int art, qint64 belege, qint64 stornos, qint64 nachtraege)
 {
     m_verzug.stop();
-    const Weiterleitungszustand neu{Weiterleitungszustand::Art(art), belege, stornos};
+    const Weiterleitungszustand neu{Weiterleitungszustand::Art(art), belege, stornos, nachtraege};
     const QString alt = m_zustand.text();
     m_zustand = neu;
     if (neu.text() != alt || art == Weiterleitungszustand::Verbinden)

@@ -8,9 +8,9 @@
 //   model --wecken()--> worker: reads the journal after the marks (versand.ini),
 //                       sends a batch, commits, then moves the marks
 //   worker --zustandGeaendert(text)--> status bar: "Server: alles gesendet",
-//                       "Server: 37 Bons warten", "Server nicht erreichbar";
-//                       a batch the server has not committed within a
-//                       second shows as waiting meanwhile
+//                       "Server: 37 Bons warten", "Server: 1 Nachtrag wartet",
+//                       "Server nicht erreichbar"; a batch the server has not
+//                       committed within a second shows as waiting meanwhile
 //   worker --meldung(text)--> one message per kind, once (newer schema, no
 //                       rights, name taken); never for a lost connection
 //   model --berichtAnfordern()--> worker --berichtBereit(zahlen) | berichtFehlt(text)
@@ -38,6 +38,7 @@ struct Weiterleitungszustand
     Art art = Verbinden;
     qint64 belege = 0;  // receipts not yet on the server
     qint64 stornos = 0; // voids not yet on the server
+    qint64 nachtraege = 0; // later changes of receipts not yet on the server
     QString text() const;
 };
 
@@ -72,7 +73,7 @@ signals:
     void berichtAngefordert();
 
 private:
-    void zustandUebernehmen(int art, qint64 belege, qint64 stornos);
+    void zustandUebernehmen(int art, qint64 belege, qint64 stornos, qint64 nachtraege);
 
     Veranstaltung m_veranstaltung;
     Weiterleitungszustand m_zustand;

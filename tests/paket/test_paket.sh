@@ -25,7 +25,8 @@ pruefen "Dateiname zanti_VERSION_ARCH.deb" \
 
 dpkg-deb -c "$paket" | awk '{print $6}' | sed 's#^\./#/#' >"$arbeit/inhalt"
 for datei in /usr/bin/Zanti /usr/bin/ZantiPC /usr/bin/zanti_abrechnung /usr/bin/zanti-virtueller-drucker \
-    /usr/bin/zanti-stand /usr/share/doc/zanti/schema_v1.sql /usr/share/doc/zanti/kassenrolle.sql \
+    /usr/bin/zanti-stand /usr/share/doc/zanti/schema_v1.sql /usr/share/doc/zanti/schema_v2.sql \
+    /usr/share/doc/zanti/kassenrolle.sql \
     /usr/libexec/zanti/virtueller_drucker /usr/lib/systemd/user/zanti-stand@.service \
     /usr/share/applications/zanti.desktop /usr/share/applications/zantipc.desktop \
     /usr/share/icons/hicolor/scalable/apps/zanti.svg /usr/share/doc/zanti/README.md \
