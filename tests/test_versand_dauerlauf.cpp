@@ -1,10 +1,10 @@
 // The sync trials: registers (the real model, selling through its keys) are
 // killed with SIGKILL at random instants while the server is stopped,
 // crashed, killed, hung or restarted. After each trial the register starts
-// again, forwards what waits and ends; then every receipt and void of its
-// journal must be on the server exactly once with the journal's amounts,
-// the server's sums for the register must be verkauf.ini's, and the
-// register must have given no message while it sold.
+// again, forwards what waits and ends; then every receipt, void and later
+// change ("GEG") of its journal must be on the server exactly once with the
+// journal's amounts, the server's sums for the register must be
+// verkauf.ini's, and the register must have given no message while it sold.
 #include "persistence/ini_datei.h"
 #include "persistence/verkauf.h"
 #include "support/pg_testserver.h"
@@ -127,6 +127,9 @@ class TestVersandDauerlauf : public QObject
                                 u"SELECT id::text, summe_cent FROM beleg WHERE kasse_id = CAST(? AS uuid)"_qs},
                       std::pair{u"SELECT id, betrag_cent FROM Storno"_qs,
                                 u"SELECT id::text, betrag_cent FROM storno WHERE kasse_id = CAST(? AS uuid)"_qs},
+                      std::pair{u"SELECT id, coalesce(gegeben_cent, -1) FROM Nachtrag"_qs,
+                                u"SELECT id::text, coalesce(gegeben_cent, -1) FROM beleg_nachtrag "
+                                "WHERE kasse_id = CAST(? AS uuid)"_qs},
                       std::pair{u"SELECT b.id || '/' || z.pos, z.betrag_cent FROM Belegzeile z JOIN Beleg b ON b.lfd = z.beleg"_qs,
                                 u"SELECT z.beleg_id::text || '/' || z.pos, z.betrag_cent FROM belegzeile z "
                                 "JOIN beleg b ON b.id = z.beleg_id WHERE b.kasse_id = CAST(? AS uuid)"_qs}}) {
@@ -151,6 +154,7 @@ class TestVersandDauerlauf : public QObject
                 for (int k = 1; k < kEinnahmen; ++k)
                     e.summen += summen.value(u"k%1"_qs.arg(k)) != verkauf[k];
                 m_belege = Eintraege(dort, u"SELECT 'alle', count(*) FROM beleg"_qs).value(u"alle"_qs);
+                m_nachtraege = Eintraege(dort, u"SELECT 'alle', count(*) FROM beleg_nachtrag"_qs).value(u"alle"_qs);
             }
         }
         QSqlDatabase::removeDatabase(u"hier"_qs);
@@ -160,6 +164,7 @@ class TestVersandDauerlauf : public QObject
 
     PgTestServer m_server;
     qint64 m_belege = 0;
+    qint64 m_nachtraege = 0;
 
 private slots:
     void initTestCase()
@@ -237,7 +242,7 @@ private slots:
         const QByteArray zeilen = "sync_trials " + QByteArray::number(anzahl) + "\nsync_losses "
             + QByteArray::number(verluste + fehlgeschlagen) + "\nsync_duplicates " + QByteArray::number(doppelt) + "\n";
         std::fputs(zeilen.constData(), stdout);
-        qInfo("%lld receipts on the server", m_belege);
+        qInfo("%lld receipts and %lld later changes on the server", m_belege, m_nachtraege);
         QFile datei(QDir(QCoreApplication::applicationDirPath()).filePath(u"sync.txt"_qs));
         if (datei.open(QIODevice::Append))
             datei.write(zeilen);

@@ -5,7 +5,8 @@
 //   zanti_versand_kasse ORDNER SEED verkaufen   sells until killed: now and
 //                                               then a quantity, one to three
 //                                               articles, now and then STO on
-//                                               one of them, then "="
+//                                               one of them, then "=", now
+//                                               and then "GEG" after it
 //   zanti_versand_kasse ORDNER 0 nachsenden     starts, forwards, and ends
 //                                               through the model's own
 //                                               shutdown once all is sent
@@ -22,6 +23,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 using namespace zanti;
 
@@ -42,6 +44,11 @@ public:
     Verkaeufer(KassenModell &m, quint32 seed) : m_m(m), m_zufall(seed) {}
     void tippen()
     {
+        if (std::exchange(m_geg, false)) {
+            m_m.GegebenTaste();
+            m_m.EingabeUebernehmen(QString::number(5 + m_zufall.bounded(50)));
+            return;
+        }
         if (m_offen == 0) {
             m_offen = 1 + m_zufall.bounded(3);
             if (m_zufall.bounded(4) == 0)
@@ -55,6 +62,9 @@ public:
             m_m.Storno(m_zufall.bounded(zeilen));
         } else {
             m_m.BonAbschliessen();
+            // Now and then "GEG" with the amount given, after the close.
+            m_geg = m_zufall.bounded(3) == 0;
+            return;
         }
     }
     static constexpr int kArtikel = 6;
@@ -63,6 +73,7 @@ private:
     KassenModell &m_m;
     QRandomGenerator m_zufall;
     int m_offen = 0;
+    bool m_geg = false;
 };
 
 } // namespace
