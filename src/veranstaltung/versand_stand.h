@@ -1,8 +1,9 @@
 #pragma once
 // How far the journal has reached the event server: one high-water mark for
 // receipts, one for voids and one for the later changes of receipts
-// (sending is oldest first, so everything up to the mark is on the server). Kept in versand.ini of its own, so the
-// forwarder never writes into daten.db and never holds up a close there.
+// (sending is oldest first, so everything up to the mark is on the server).
+// Kept in versand.ini of its own, so the forwarder never writes into
+// daten.db and never holds up a close there.
 //
 // The marks belong to one event and one server. A register that served an
 // earlier event starts the new one at the journal's end (its older receipts
