@@ -262,7 +262,7 @@ private:
     BerichtDaten berichtDaten() const;
     void berichtAusgeben(const QList<QByteArray> &druck, const QString &text);
     void weiterleitungStarten();
-    // After a close or a change of a closed receipt: the forwarder looks now.
+    // After a change of a closed receipt: the forwarder looks now.
     void weiterleitungWecken();
     void veranstaltungsberichtAusgeben(const VeranstaltungsZahlen &zahlen);
 

@@ -11,6 +11,7 @@
 #include "persistence/verkauf.h"
 #include "printing/drucker_port.h"
 #include "printing/escpos.h"
+#include "veranstaltung/weiterleitung.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -51,7 +52,8 @@ void KassenModell::BonAbschliessen()
     }
     m_offeneStornos.clear();
     m_letzterBeleg = beleg.lfd;
-    weiterleitungWecken();
+    if (m_weiterleitung)
+        m_weiterleitung->belegGeschlossen();
 
     m_zustand.BonSumme = *summe;
     if (m_zustand.BonSumme > 0) {

@@ -68,7 +68,8 @@ Weiterleitung::Weiterleitung(const Veranstaltung &veranstaltung, const QString &
     });
     m_verzug.setSingleShot(true);
     connect(&m_verzug, &QTimer::timeout, this, [this] {
-        zustandUebernehmen(m_unterwegs.art, m_unterwegs.belege, m_unterwegs.stornos, m_unterwegs.nachtraege);
+        m_unterwegsGezeigt = true;
+        zeigen(m_unterwegs);
     });
     connect(arbeiter, &VersandArbeiter::meldung, this, &Weiterleitung::meldung);
     connect(arbeiter, &VersandArbeiter::berichtBereit, this, &Weiterleitung::berichtBereit);
@@ -99,6 +100,17 @@ void Weiterleitung::wecken()
     emit weckenAngefordert();
 }
 
+void Weiterleitung::belegGeschlossen()
+{
+    // While a batch is on its way the worker cannot count: one more waits.
+    if (m_verzug.isActive() || m_unterwegsGezeigt) {
+        ++m_unterwegs.belege;
+        if (m_unterwegsGezeigt)
+            zeigen(m_unterwegs);
+    }
+    wecken();
+}
+
 void Weiterleitung::berichtAnfordern()
 {
     emit berichtAngefordert();
@@ -107,10 +119,15 @@ void Weiterleitung::berichtAnfordern()
 void Weiterleitung::zustandUebernehmen(int art, qint64 belege, qint64 stornos, qint64 nachtraege)
 {
     m_verzug.stop();
-    const Weiterleitungszustand neu{Weiterleitungszustand::Art(art), belege, stornos, nachtraege};
+    m_unterwegsGezeigt = false;
+    zeigen({Weiterleitungszustand::Art(art), belege, stornos, nachtraege});
+}
+
+void Weiterleitung::zeigen(const Weiterleitungszustand &neu)
+{
     const QString alt = m_zustand.text();
     m_zustand = neu;
-    if (neu.text() != alt || art == Weiterleitungszustand::Verbinden)
+    if (neu.text() != alt || neu.art == Weiterleitungszustand::Verbinden)
         emit zustandGeaendert(neu.text());
 }
 

@@ -59,6 +59,9 @@ public:
 public slots:
     // After a close or a void: queued to the worker, never waits.
     void wecken();
+    // After "=": wecken(), and while a batch hangs on the server, one more
+    // receipt counts as waiting in the status bar.
+    void belegGeschlossen();
     // The event's figures from the server, answered by a signal.
     void berichtAnfordern();
 
@@ -74,6 +77,7 @@ signals:
 
 private:
     void zustandUebernehmen(int art, qint64 belege, qint64 stornos, qint64 nachtraege);
+    void zeigen(const Weiterleitungszustand &neu);
 
     Veranstaltung m_veranstaltung;
     Weiterleitungszustand m_zustand;
@@ -84,6 +88,7 @@ private:
     // A batch on its way, shown when the server takes long to commit it.
     Weiterleitungszustand m_unterwegs;
     QTimer m_verzug;
+    bool m_unterwegsGezeigt = false;
 };
 
 // What the start does with the event file: nothing without it; the message
