@@ -65,6 +65,9 @@ private slots:
         for (int i = 1; i <= 16; ++i)
             ohneDrucker << u"COM%1=%2/kein-geraet"_qs.arg(i).arg(ordner.pfad());
         ordner.schreibenZeilen(u"schnittstellen.ini"_qs, ohneDrucker);
+        ordner.schreibenZeilen(u"kasse.ini"_qs, {u"[Artikel]"_qs, u"Getraenke1=Artikel 1"_qs, u"Getraenke2=Artikel 2"_qs,
+                                                u"Getraenke3=Artikel 3"_qs, u"[Preise]"_qs, u"Preis1=1,50"_qs,
+                                                u"Preis2=2,50"_qs, u"Preis3=3,50"_qs});
         DruckerPort port;
         KassenModell m(ordner.pfad(), port);
         QString panel9;
@@ -75,10 +78,6 @@ private slots:
         m.startBeginnen();
         m.startBeenden();
         QVERIFY(m.weiterleitung());
-        for (int k = 1; k <= 3; ++k) {
-            m.zustand().Tasten.ArtikelText[k] = u"Artikel "_qs + QString::number(k);
-            m.zustand().Tasten.ArtikelPreis[k] = QString::number(k) + u",50"_qs;
-        }
         for (const QList<int> &bon : {QList<int>{1, 2}, {3}, {2, 2, 3}}) {
             for (int k : bon)
                 m.ArtikelTaste(k);
