@@ -249,16 +249,12 @@ std::optional<Abrechnung> AbrechnungVomServer(QSqlDatabase &db, const QString &v
 
     Rohdaten roh;
     Leser kassenLeser(db, {veranstaltung, veranstaltung});
-    // A register has sent everything when its latest report says nothing
-    // waits and the server holds the highest number it has closed.
     const bool kassenOk = kassenLeser.abfragen(
-        QStringLiteral(
-            "WITH stand AS (SELECT DISTINCT ON (kasse_id) kasse_id, kasse, letzte_nummer, wartend "
-            "FROM kasse_stand WHERE veranstaltung = ? ORDER BY kasse_id, zeit DESC, letzte_nummer DESC), "
-            "hoechste AS (SELECT kasse_id, max(kasse) AS kasse, max(nummer) AS nummer FROM beleg "
-            "WHERE veranstaltung = ? GROUP BY kasse_id) "
-            "SELECT kasse_id::text, coalesce(s.kasse, h.kasse), s.wartend = 0 AND "
-            "s.letzte_nummer = coalesce(h.nummer, 0) FROM stand s FULL JOIN hoechste h USING (kasse_id)"),
+        QStringLiteral("WITH %1, hoechste AS (SELECT kasse_id, max(kasse) AS kasse, max(nummer) AS nummer "
+                       "FROM beleg WHERE veranstaltung = ? GROUP BY kasse_id) "
+                       "SELECT kasse_id::text, coalesce(stand.kasse, hoechste.kasse), %2 "
+                       "FROM stand FULL JOIN hoechste USING (kasse_id)")
+            .arg(QLatin1String(kKassenStandSql), AllesGesendetSql(QStringLiteral("hoechste.nummer"))),
         [&](const QSqlQuery &z) {
             roh.kassen.append({z.value(0).toString(), z.value(1).toString(), z.value(2).toBool()});
         });

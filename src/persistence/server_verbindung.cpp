@@ -14,4 +14,9 @@ void ServerVerbindungEinrichten(QSqlDatabase &db, const QString &conninfo, int f
                              .trimmed());
 }
 
+QString AllesGesendetSql(const QString &hoechste)
+{
+    return QStringLiteral("coalesce(stand.wartend = 0 AND stand.letzte_nummer = coalesce(%1, 0), false)").arg(hoechste);
+}
+
 } // namespace zanti

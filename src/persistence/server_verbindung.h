@@ -15,4 +15,16 @@ namespace zanti {
 // the application's name in the server's activity view.
 void ServerVerbindungEinrichten(QSqlDatabase &db, const QString &conninfo, int fristS = 10);
 
+// Every register of an event as its newest report to the server says: a
+// WITH clause "stand" (kasse_id, kasse, letzte_nummer, wartend) whose one
+// parameter is the event's name. For the F8 report and the statement alike.
+inline constexpr char kKassenStandSql[] =
+    "stand AS (SELECT DISTINCT ON (kasse_id) kasse_id, kasse, letzte_nummer, wartend FROM kasse_stand "
+    "WHERE veranstaltung = ? ORDER BY kasse_id, zeit DESC, letzte_nummer DESC)";
+
+// Whether a register has sent everything, as SQL: its newest report says
+// nothing waits, and the server holds the highest number it has closed.
+// hoechste: the SQL for the highest number the server holds of it.
+QString AllesGesendetSql(const QString &hoechste);
+
 } // namespace zanti

@@ -1,5 +1,7 @@
 #include "veranstaltung/veranstaltungs_zahlen.h"
 
+#include "persistence/server_verbindung.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -9,13 +11,12 @@ namespace zanti {
 namespace {
 
 // The newest heartbeat of each register tells its name and whether it has
-// sent everything: nothing waits, and its highest receipt is here. A
-// register without one (receipts a copied folder sent under its old
+// sent everything. A register without one (receipts a copied folder sent under its old
 // identity) still counts, under the name on its receipts.
-constexpr auto kKassenSql = R"(
-WITH stand AS (
-    SELECT DISTINCT ON (kasse_id) kasse_id, kasse, letzte_nummer, wartend
-    FROM kasse_stand WHERE veranstaltung = ? ORDER BY kasse_id, zeit DESC, letzte_nummer DESC),
+QString KassenSql()
+{
+    return QStringLiteral(R"(
+WITH %1,
 b AS (
     SELECT kasse_id, min(kasse) AS kasse, count(*) AS belege, sum(summe_cent) AS umsatz, max(nummer) AS hoechste
     FROM beleg WHERE veranstaltung = ? GROUP BY kasse_id),
@@ -25,15 +26,16 @@ s AS (
 alle AS (SELECT kasse_id FROM stand UNION SELECT kasse_id FROM b UNION SELECT kasse_id FROM s)
 SELECT coalesce(stand.kasse, b.kasse, s.kasse) AS name, CAST(alle.kasse_id AS text) AS id,
        coalesce(b.belege, 0), coalesce(b.umsatz, 0), coalesce(s.stornos, 0), coalesce(s.betrag, 0),
-       CAST(extract(epoch FROM l.zeit) * 1000 AS bigint), l.zeit_offset_s,
-       coalesce(stand.wartend = 0 AND coalesce(b.hoechste, 0) = stand.letzte_nummer, false)
+       CAST(extract(epoch FROM l.zeit) * 1000 AS bigint), l.zeit_offset_s, %2
 FROM alle
 LEFT JOIN stand ON stand.kasse_id = alle.kasse_id
 LEFT JOIN b ON b.kasse_id = alle.kasse_id
 LEFT JOIN s ON s.kasse_id = alle.kasse_id
 LEFT JOIN LATERAL (SELECT zeit, zeit_offset_s FROM beleg
                    WHERE beleg.kasse_id = alle.kasse_id AND beleg.nummer = b.hoechste) l ON true
-ORDER BY name, id)";
+ORDER BY name, id)")
+        .arg(QLatin1String(kKassenStandSql), AllesGesendetSql(QStringLiteral("b.hoechste")));
+}
 
 constexpr auto kArtikelSql = R"(
 SELECT z.artikel, sum(z.anzahl), sum(z.betrag_cent)
@@ -61,7 +63,7 @@ std::optional<VeranstaltungsZahlen> VeranstaltungsZahlenLesen(QSqlDatabase &db, 
     // One snapshot for both queries, so registers and articles agree.
     if (!q.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY")))
         return abbrechen(q.lastError());
-    q.prepare(QString::fromLatin1(kKassenSql));
+    q.prepare(KassenSql());
     for (int i = 0; i < 3; ++i)
         q.addBindValue(veranstaltung);
     if (!q.exec())
