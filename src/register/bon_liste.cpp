@@ -33,7 +33,10 @@ BonListe::BonListe(QWidget *hauptfenster)
     m_liste->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_liste->setSelectionMode(QAbstractItemView::SingleSelection);
     m_liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Number and time as wide as they need; number and print state
+    // centred, so no text runs into its neighbour's.
     m_liste->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_liste->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_liste->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_liste->setFocusPolicy(Qt::NoFocus);
     m_entwurf.platzieren(m_liste, {120, 120, kBreiteTwips - 240, 6360}, 16);
@@ -70,8 +73,10 @@ void BonListe::eintraegeSetzen(const QList<BonListenEintrag> &eintraege)
         const QStringList spalten{e.nummer, e.zeit, e.summe, e.druck};
         for (int s = 0; s < spalten.size(); ++s) {
             auto *feld = new QTableWidgetItem(spalten[s]);
-            if (s == 0 || s == 2)
+            if (s == 2)
                 feld->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            else if (s != 1)
+                feld->setTextAlignment(Qt::AlignCenter);
             m_liste->setItem(i, s, feld);
         }
         m_liste->setRowHeight(i, hoehe);
