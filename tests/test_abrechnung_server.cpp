@@ -70,8 +70,7 @@ class TestAbrechnungServer : public QObject
 private slots:
     void initTestCase()
     {
-        if (!test::PgTestServer::vorhanden())
-            QSKIP("PostgreSQL is not installed (scripts/install-deps.sh installs it)");
+        QVERIFY2(test::PgTestServer::vorhanden(), "PostgreSQL is not installed: scripts/install-deps.sh");
         QVERIFY2(m_server.starten(), qPrintable(m_server.fehler()));
         QVERIFY2(m_server.sql(u"CREATE DATABASE fest"_qs), qPrintable(m_server.fehler()));
         const QString schema = test::ServerSchemaSql();
